@@ -1,0 +1,80 @@
+#include "zcadstatus.h"
+
+const wchar_t* zcadErrorStatusText(Zcad::ErrorStatus status) {
+    using namespace Zcad;
+    switch (status) {
+    case eOk:
+        return L"eOk";
+    case eNotImplementedYet:
+        return L"eNotImplementedYet";
+    case eNotApplicable:
+        return L"eNotApplicable";
+    case eInvalidInput:
+        return L"eInvalidInput";
+    case eOutOfMemory:
+        return L"eOutOfMemory";
+    case eInvalidOpenState:
+        return L"eInvalidOpenState";
+    case eHandleExists:
+        return L"eHandleExists";
+    case eNullHandle:
+        return L"eNullHandle";
+    case eUnknownHandle:
+        return L"eUnknownHandle";
+    case eNullObjectPointer:
+        return L"eNullObjectPointer";
+    case eNullBlockName:
+        return L"eNullBlockName";
+    case eNullEntityPointer:
+        return L"eNullEntityPointer";
+    case eIllegalEntityType:
+        return L"eIllegalEntityType";
+    case eKeyNotFound:
+        return L"eKeyNotFound";
+    case eDuplicateKey:
+        return L"eDuplicateKey";
+    case eInvalidIndex:
+        return L"eInvalidIndex";
+    case eAlreadyInDb:
+        return L"eAlreadyInDb";
+    case eSelfReference:
+        return L"eSelfReference";
+    case eWrongObjectType:
+        return L"eWrongObjectType";
+    case eDegenerateGeometry:
+        return L"eDegenerateGeometry";
+    case eInvalidExtents:
+        return L"eInvalidExtents";
+    case eFileAccessErr:
+        return L"eFileAccessErr";
+    case eFileSystemErr:
+        return L"eFileSystemErr";
+    case eFileNotFound:
+        return L"eFileNotFound";
+    case eNotOpenForRead:
+        return L"eNotOpenForRead";
+    case eNotOpenForWrite:
+        return L"eNotOpenForWrite";
+    case eWasErased:
+        return L"eWasErased";
+    case eWasOpenedForRead:
+        return L"eWasOpenedForRead";
+    case eWasOpenedForWrite:
+        return L"eWasOpenedForWrite";
+    case eNotInDatabase:
+        return L"eNotInDatabase";
+    case eInvalidDxfCode:
+        return L"eInvalidDxfCode";
+    case eBadDxfSequence:
+        return L"eBadDxfSequence";
+    case eNoDatabase:
+        return L"eNoDatabase";
+    case eNullObjectId:
+        return L"eNullObjectId";
+    case eUndefinedBlock:
+        return L"eUndefinedBlock";
+    case eNotThatKindOfClass:
+        return L"eNotThatKindOfClass";
+    }
+    return L"eUnknownErrorStatus";
+}
