@@ -41,7 +41,11 @@ ZcDbObjectId addLayout(ZcDbObjectId layoutDict, const wchar_t* name, ZcDbObjectI
     layout->setBlockTableRecordId(block);
     layout->setTabOrder(tabOrder);
     ZcDbObjectId id = addEntry(layoutDict, name, layout);
-    ZcDbAccess::objectAs<ZcDbBlockTableRecord>(block)->setLayoutId(id);
+    ZcDbBlockTableRecord* record = nullptr;
+    if (zcdbOpenObject(record, block, ZcDb::kForWrite) == Zcad::eOk) {
+        record->setLayoutId(id);
+        record->close();
+    }
     return id;
 }
 
