@@ -1,7 +1,7 @@
 # Shared settings for every target of the project.
 
 function(gantrel_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>)
     if(GANTREL_WERROR)
         target_compile_options(${target} PRIVATE -Werror)
     endif()

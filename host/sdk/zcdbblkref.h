@@ -41,16 +41,18 @@ public:
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
     Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
-    // The block's entities placed by the block transform (attribute definitions left out),
-    // followed by copies of the reference's attributes.
+    // The block's entities placed by the block transform (attribute definitions left out,
+    // except constant ones, which draw as text), for every copy drawn, followed by copies of
+    // the reference's attributes.
     Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const override;
+    // The transforms of every copy drawn: one for a reference, rows x columns for MINSERT.
+    virtual std::vector<ZcGeMatrix3d> placements() const;
 
 protected:
     void subAddedToDatabase(ZcDbDatabase* db) override;
     void subErase(bool erasing) override;
     void listFields(std::wstring& out) const override;
-    // The transforms of every copy drawn: one for a reference, rows x columns for MINSERT.
-    virtual std::vector<ZcGeMatrix3d> placements() const;
+    std::vector<ZcDbEntity*> ownedEntities() const override;
 
 private:
     friend struct ZcDbAccess;
@@ -78,8 +80,9 @@ public:
     Zcad::ErrorStatus setColumnSpacing(double d);
     Zcad::ErrorStatus setRowSpacing(double d);
 
-protected:
     std::vector<ZcGeMatrix3d> placements() const override;
+
+protected:
     void listFields(std::wstring& out) const override;
 
 private:

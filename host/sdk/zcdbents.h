@@ -42,6 +42,9 @@ protected:
     ZcDbEntity(const ZcDbEntity&) = default;
     // Appends the entity's own fields to a listing (one "name: value" a line).
     virtual void listFields(std::wstring& out) const;
+    // The entities this one owns and changes with it (vertices of a 2-D polyline, attributes
+    // of a block reference), for property changes applied to sub-entities.
+    virtual std::vector<ZcDbEntity*> ownedEntities() const { return {}; }
 
 private:
     std::wstring m_layer = L"0";
@@ -75,6 +78,13 @@ public:
 protected:
     ZcDbCurve() = default;
     ZcDbCurve(const ZcDbCurve&) = default;
+    // Parameters from start to end that split the curve into pieces smooth and simple enough
+    // for the numeric answers (closest point, length): knots, vertices or a uniform division.
+    virtual std::vector<double> sampleParams() const;
+    // The closest point found numerically over the sample pieces, with its parameter. With
+    // extend, an open curve continues along its end tangents.
+    Zcad::ErrorStatus closestParam(const ZcGePoint3d& given, bool extend, double& param,
+                                   ZcGePoint3d& point) const;
 };
 
 #define ZCDB_ENTITY_CLONE(CLASS)                                                                   \
@@ -232,7 +242,11 @@ public:
     Zcad::ErrorStatus getStartParam(double& param) const override;
     Zcad::ErrorStatus getEndParam(double& param) const override;
     Zcad::ErrorStatus getPointAtParam(double param, ZcGePoint3d& point) const override;
+    Zcad::ErrorStatus getParamAtPoint(const ZcGePoint3d& point, double& param) const override;
     Zcad::ErrorStatus getFirstDeriv(double param, ZcGeVector3d& deriv) const override;
+    // With extend, an elliptical arc continues to the full ellipse.
+    Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& given, ZcGePoint3d& closest,
+                                        bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
     Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
@@ -333,6 +347,8 @@ public:
     Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 private:
+    // The polyline moves its vertices with it without opening them.
+    friend class ZcDb2dPolyline;
     ZcGePoint3d m_position;
     double m_bulge = 0.0;
     double m_startWidth = 0.0, m_endWidth = 0.0;
@@ -367,6 +383,7 @@ public:
     double elevation() const { return m_elevation; }
     Zcad::ErrorStatus setElevation(double e);
     ZcGeVector3d normal() const { return m_normal; }
+    Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
     // DXF polyline flags besides closed (curve-fit 2, spline-fit 4 ...).
     std::int16_t polylineFlags() const { return m_flags; }
     Zcad::ErrorStatus setPolylineFlags(std::int16_t flags);
@@ -389,6 +406,7 @@ protected:
     void subAddedToDatabase(ZcDbDatabase* db) override;
     void subErase(bool erasing) override;
     void listFields(std::wstring& out) const override;
+    std::vector<ZcDbEntity*> ownedEntities() const override;
 
 private:
     friend struct ZcDbAccess;
@@ -452,6 +470,7 @@ public:
 
 protected:
     void listFields(std::wstring& out) const override;
+    std::vector<double> sampleParams() const override;
 
 private:
     int m_degree = 3;

@@ -9,8 +9,11 @@ struct ZcDbLoopEdge {
     Kind kind = kLine;
     // Line: start and end.
     ZcGePoint2d start, end;
-    // Circular arc: center, radius, angles in radians, counter-clockwise flag.
-    // Elliptic arc: center, major axis end point (relative), minor-to-major ratio in radius.
+    // Circular arc: center, radius, the angles (radians) of its start and end points; the arc
+    // runs from start to end counter-clockwise, or clockwise when counterClockwise is false.
+    // (DXF stores the angles of a clockwise edge as 2 pi minus these.)
+    // Elliptic arc: center, major axis end point (relative), minor-to-major ratio in radius,
+    // start and end as eccentric parameters, directed like a circular arc.
     ZcGePoint2d center;
     ZcGeVector2d majorAxis;
     double radius = 0.0;
@@ -57,6 +60,7 @@ public:
     double elevation() const { return m_elevation; }
     Zcad::ErrorStatus setElevation(double e);
     ZcGeVector3d normal() const { return m_normal; }
+    Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
 
     int numLoops() const { return static_cast<int>(m_loops.size()); }
     const std::vector<ZcDbLoop>& loops() const { return m_loops; }
@@ -89,9 +93,10 @@ private:
     std::vector<std::vector<double>> m_patternLines;
 };
 
-// A planar region bounded by loops of straight and circular edges (in world coordinates on the
-// region's plane). A region read from a drawing whose data could not be decoded keeps that data
-// and is written back unchanged; it has no loops.
+// A planar region bounded by loops of straight and circular edges, in the object coordinates of
+// the region's normal at its elevation (world coordinates for the default plane z = 0). A
+// region read from a drawing whose data could not be decoded keeps that data and is written
+// back unchanged; it has no loops.
 class ZcDbRegion : public ZcDbEntity {
 public:
     ZCRX_DECLARE_MEMBERS(ZcDbRegion)
@@ -104,8 +109,12 @@ public:
                                               ZcDbVoidPtrArray& regions);
 
     const std::vector<ZcDbLoop>& loops() const { return m_loops; }
+    // Appends a closed loop; a polyline loop is stored as its line and arc edges.
     Zcad::ErrorStatus appendLoop(const ZcDbLoop& loop);
     ZcGeVector3d normal() const { return m_normal; }
+    Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
+    double elevation() const { return m_elevation; }
+    Zcad::ErrorStatus setElevation(double e);
     bool isNull() const { return m_loops.empty() && m_rawData.empty(); }
     // Undecoded data of the drawing file, in its original lines.
     const std::vector<std::string>& rawData() const { return m_rawData; }
@@ -125,5 +134,6 @@ protected:
 private:
     std::vector<ZcDbLoop> m_loops;
     ZcGeVector3d m_normal = ZcGeVector3d::kZAxis;
+    double m_elevation = 0.0;
     std::vector<std::string> m_rawData;
 };

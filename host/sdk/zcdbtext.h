@@ -155,6 +155,7 @@ public:
     const std::wstring& textStyleName() const { return m_style; }
     Zcad::ErrorStatus setTextStyleName(const wchar_t* name);
     ZcGeVector3d normal() const { return m_normal; }
+    Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
     Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
@@ -194,15 +195,18 @@ public:
     const std::wstring& dimensionStyleName() const { return m_dimstyle; }
     Zcad::ErrorStatus setDimensionStyleName(const wchar_t* name);
     ZcGeVector3d normal() const { return m_normal; }
+    Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
 
     Zcad::ErrorStatus getStartParam(double& param) const override;
     Zcad::ErrorStatus getEndParam(double& param) const override;
     Zcad::ErrorStatus getPointAtParam(double param, ZcGePoint3d& point) const override;
+    Zcad::ErrorStatus getFirstDeriv(double param, ZcGeVector3d& deriv) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
     Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
     void listFields(std::wstring& out) const override;
+    std::vector<double> sampleParams() const override;
 
 private:
     ZcGePoint3dArray m_vertices;
