@@ -51,10 +51,8 @@ bool parallelPart(const ZcGeVector3d& v, const ZcGeVector3d& unit, double& amoun
 
 ZcDbBlockReference::ZcDbBlockReference(const ZcDbBlockReference& other)
     : ZcDbEntity(other), m_position(other.m_position), m_block(other.m_block),
-      m_scale(other.m_scale), m_rotation(other.m_rotation), m_normal(other.m_normal) {
-    for (ZcDbEntity* attribute : other.ownedEntities())
-        m_pendingAttributes.emplace_back(static_cast<ZcDbAttribute*>(attribute->clone()));
-}
+      m_scale(other.m_scale), m_rotation(other.m_rotation), m_normal(other.m_normal),
+      m_attributes(other.m_attributes) {}
 
 ZcDbBlockReference::~ZcDbBlockReference() = default;
 
@@ -118,20 +116,7 @@ Zcad::ErrorStatus ZcDbBlockReference::appendAttribute(ZcDbObjectId& id, ZcDbAttr
     id = ZcDbObjectId::kNull;
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
-    if (!attribute)
-        return Zcad::eNullObjectPointer;
-    if (!attribute->isNewObject())
-        return Zcad::eAlreadyInDb;
-    ZcDbDatabase* db = database();
-    if (!db) {
-        m_pendingAttributes.emplace_back(attribute);
-        return Zcad::eOk;
-    }
-    id = ZcDbAccess::addObject(*db, attribute);
-    ZcDbAccess::setOwner(attribute, objectId());
-    m_attributeIds.push_back(id);
-    ZcDbObject* opened = nullptr;
-    return zcdbOpenObject(opened, id, ZcDb::kForWrite);
+    return m_attributes.append(*this, id, attribute);
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::appendAttribute(ZcDbAttribute* attribute) {
@@ -144,37 +129,20 @@ ZcDbObjectIterator* ZcDbBlockReference::attributeIterator() const {
 }
 
 std::vector<ZcDbObjectId> ZcDbBlockReference::attributeIds() const {
-    std::vector<ZcDbObjectId> ids;
-    for (const ZcDbObjectId& id : m_attributeIds)
-        if (!id.isErased())
-            ids.push_back(id);
-    return ids;
+    return m_attributes.ids();
 }
 
 std::vector<ZcDbEntity*> ZcDbBlockReference::ownedEntities() const {
-    std::vector<ZcDbEntity*> out;
-    for (const ZcDbObjectId& id : attributeIds())
-        if (auto* attribute = ZcDbAccess::objectAs<ZcDbAttribute>(id))
-            out.push_back(attribute);
-    for (const auto& attribute : m_pendingAttributes)
-        out.push_back(attribute.get());
-    return out;
+    const std::vector<ZcDbAttribute*> attributes = m_attributes.entities();
+    return {attributes.begin(), attributes.end()};
 }
 
 void ZcDbBlockReference::subAddedToDatabase(ZcDbDatabase* db) {
-    for (auto& pending : m_pendingAttributes) {
-        ZcDbAttribute* attribute = pending.release();
-        const ZcDbObjectId id = ZcDbAccess::addObject(*db, attribute);
-        ZcDbAccess::setOwner(attribute, objectId());
-        m_attributeIds.push_back(id);
-    }
-    m_pendingAttributes.clear();
+    m_attributes.addToDatabase(*this, *db);
 }
 
 void ZcDbBlockReference::subErase(bool erasing) {
-    for (const ZcDbObjectId& id : m_attributeIds)
-        if (ZcDbStub* stub = id.stub())
-            stub->erased = erasing;
+    m_attributes.setErased(erasing);
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::getGeomExtents(ZcDbExtents& extents) const {

@@ -270,11 +270,11 @@ void ZcDbAccess::appendToDictionary(ZcDbDictionary* dict, const std::wstring& ke
 }
 
 void ZcDbAccess::attachVertex(ZcDb2dPolyline* polyline, ZcDbObjectId vertex) {
-    polyline->m_vertexIds.push_back(vertex);
+    polyline->m_vertices.attach(vertex);
 }
 
 void ZcDbAccess::attachAttribute(ZcDbBlockReference* reference, ZcDbObjectId attribute) {
-    reference->m_attributeIds.push_back(attribute);
+    reference->m_attributes.attach(attribute);
 }
 
 ZcDbObject* ZcDbAccess::object(ZcDbObjectId id) {

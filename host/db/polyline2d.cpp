@@ -63,11 +63,8 @@ Zcad::ErrorStatus ZcDb2dVertex::transformBy(const ZcGeMatrix3d& xform) {
 // --- polyline --------------------------------------------------------------------------------
 
 ZcDb2dPolyline::ZcDb2dPolyline(const ZcDb2dPolyline& other)
-    : ZcDbCurve(other), m_closed(other.m_closed), m_elevation(other.m_elevation),
-      m_normal(other.m_normal), m_flags(other.m_flags) {
-    for (ZcDbEntity* vertex : other.ownedEntities())
-        m_pendingVertices.emplace_back(static_cast<ZcDb2dVertex*>(vertex->clone()));
-}
+    : ZcDbCurve(other), m_vertices(other.m_vertices), m_closed(other.m_closed),
+      m_elevation(other.m_elevation), m_normal(other.m_normal), m_flags(other.m_flags) {}
 
 ZcDb2dPolyline::~ZcDb2dPolyline() = default;
 
@@ -75,21 +72,9 @@ Zcad::ErrorStatus ZcDb2dPolyline::appendVertex(ZcDbObjectId& id, ZcDb2dVertex* v
     id = ZcDbObjectId::kNull;
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
-    if (!vertex)
-        return Zcad::eNullObjectPointer;
-    if (!vertex->isNewObject())
-        return Zcad::eAlreadyInDb;
-    vertex->setPropertiesFrom(this);
-    ZcDbDatabase* db = database();
-    if (!db) {
-        m_pendingVertices.emplace_back(vertex);
-        return Zcad::eOk;
-    }
-    id = ZcDbAccess::addObject(*db, vertex);
-    ZcDbAccess::setOwner(vertex, objectId());
-    m_vertexIds.push_back(id);
-    ZcDbObject* opened = nullptr;
-    return zcdbOpenObject(opened, id, ZcDb::kForWrite);
+    if (vertex && vertex->isNewObject())
+        vertex->setPropertiesFrom(this);
+    return m_vertices.append(*this, id, vertex);
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::appendVertex(ZcDb2dVertex* vertex) {
@@ -102,21 +87,12 @@ ZcDbObjectIterator* ZcDb2dPolyline::vertexIterator() const {
 }
 
 std::vector<ZcDbObjectId> ZcDb2dPolyline::vertexIds() const {
-    std::vector<ZcDbObjectId> ids;
-    for (const ZcDbObjectId& id : m_vertexIds)
-        if (!id.isErased())
-            ids.push_back(id);
-    return ids;
+    return m_vertices.ids();
 }
 
 std::vector<ZcDbEntity*> ZcDb2dPolyline::ownedEntities() const {
-    std::vector<ZcDbEntity*> out;
-    for (const ZcDbObjectId& id : vertexIds())
-        if (auto* vertex = ZcDbAccess::objectAs<ZcDb2dVertex>(id))
-            out.push_back(vertex);
-    for (const auto& vertex : m_pendingVertices)
-        out.push_back(vertex.get());
-    return out;
+    const std::vector<ZcDb2dVertex*> vertices = m_vertices.entities();
+    return {vertices.begin(), vertices.end()};
 }
 
 std::vector<ZcDb2dPolyline::VertexData> ZcDb2dPolyline::vertexData() const {
@@ -129,19 +105,11 @@ std::vector<ZcDb2dPolyline::VertexData> ZcDb2dPolyline::vertexData() const {
 }
 
 void ZcDb2dPolyline::subAddedToDatabase(ZcDbDatabase* db) {
-    for (auto& pending : m_pendingVertices) {
-        ZcDb2dVertex* vertex = pending.release();
-        const ZcDbObjectId id = ZcDbAccess::addObject(*db, vertex);
-        ZcDbAccess::setOwner(vertex, objectId());
-        m_vertexIds.push_back(id);
-    }
-    m_pendingVertices.clear();
+    m_vertices.addToDatabase(*this, *db);
 }
 
 void ZcDb2dPolyline::subErase(bool erasing) {
-    for (const ZcDbObjectId& id : m_vertexIds)
-        if (ZcDbStub* stub = id.stub())
-            stub->erased = erasing;
+    m_vertices.setErased(erasing);
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::setClosed(bool closed) {

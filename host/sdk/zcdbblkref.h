@@ -36,7 +36,7 @@ public:
     std::vector<ZcDbObjectId> attributeIds() const;
     // Attributes of a reference not yet in a database.
     const std::vector<std::unique_ptr<ZcDbAttribute>>& pendingAttributes() const {
-        return m_pendingAttributes;
+        return m_attributes.pending();
     }
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
@@ -61,8 +61,7 @@ private:
     ZcGeScale3d m_scale;
     double m_rotation = 0.0;
     ZcGeVector3d m_normal = ZcGeVector3d::kZAxis;
-    std::vector<ZcDbObjectId> m_attributeIds;
-    std::vector<std::unique_ptr<ZcDbAttribute>> m_pendingAttributes;
+    ZcDbOwnedEntities<ZcDbAttribute> m_attributes;
 };
 
 // A block reference repeated in rows and columns.

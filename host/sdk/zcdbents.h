@@ -326,6 +326,40 @@ private:
     ZcGeVector3d m_normal = ZcGeVector3d::kZAxis;
 };
 
+// The sub-entities an entity owns (the vertices of a 2-D polyline, the attributes of a block
+// reference): objects held by the owner until it joins a database, ids from then on.
+template <typename T> class ZcDbOwnedEntities {
+public:
+    ZcDbOwnedEntities() = default;
+    // Copies of the other list's entities, not in any database.
+    ZcDbOwnedEntities(const ZcDbOwnedEntities& other);
+    ZcDbOwnedEntities& operator=(const ZcDbOwnedEntities&) = delete;
+    ~ZcDbOwnedEntities();
+
+    // Takes ownership of a new entity. For a resident owner it gets its id now and is left open
+    // for write; otherwise it joins the database with the owner.
+    Zcad::ErrorStatus append(const ZcDbObject& owner, ZcDbObjectId& id, T* entity);
+    // Ids in order, erased ones skipped (empty before the owner is resident).
+    std::vector<ZcDbObjectId> ids() const;
+    // Every entity, resident or not, in order, erased ones skipped.
+    std::vector<T*> entities() const;
+    const std::vector<std::unique_ptr<T>>& pending() const { return m_pending; }
+    // Moves the held entities into the owner's database.
+    void addToDatabase(const ZcDbObject& owner, ZcDbDatabase& db);
+    void setErased(bool erasing);
+    // Records a resident entity (for readers that create the entities with their own ids).
+    void attach(ZcDbObjectId id) { m_ids.push_back(id); }
+
+private:
+    std::vector<ZcDbObjectId> m_ids;
+    std::vector<std::unique_ptr<T>> m_pending;
+};
+
+class ZcDb2dVertex;
+class ZcDbAttribute;
+extern template class ZcDbOwnedEntities<ZcDb2dVertex>;
+extern template class ZcDbOwnedEntities<ZcDbAttribute>;
+
 // One vertex of a 2-D polyline; a database object of its own, owned by its polyline.
 class ZcDb2dVertex : public ZcDbEntity {
 public:
@@ -410,8 +444,7 @@ protected:
 
 private:
     friend struct ZcDbAccess;
-    std::vector<ZcDbObjectId> m_vertexIds;
-    std::vector<std::unique_ptr<ZcDb2dVertex>> m_pendingVertices;
+    ZcDbOwnedEntities<ZcDb2dVertex> m_vertices;
     bool m_closed = false;
     double m_elevation = 0.0;
     ZcGeVector3d m_normal = ZcGeVector3d::kZAxis;
