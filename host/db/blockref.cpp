@@ -70,10 +70,7 @@ Zcad::ErrorStatus ZcDbBlockReference::setBlockTableRecord(ZcDbObjectId id) {
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::setPosition(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_position = p;
-    return Zcad::eOk;
+    return setField(m_position, p);
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::setScaleFactors(const ZcGeScale3d& s) {
@@ -87,21 +84,11 @@ Zcad::ErrorStatus ZcDbBlockReference::setScaleFactors(const ZcGeScale3d& s) {
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::setRotation(double r) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(r))
-        return Zcad::eInvalidInput;
-    m_rotation = normalizeAngle(r);
-    return Zcad::eOk;
+    return setField(m_rotation, normalizeAngle(r), std::isfinite(r));
 }
 
 Zcad::ErrorStatus ZcDbBlockReference::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 ZcGeMatrix3d ZcDbBlockReference::blockTransform() const {
@@ -248,39 +235,19 @@ void ZcDbBlockReference::listFields(std::wstring& out) const {
 // --- MINSERT ---------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbMInsertBlock::setColumns(std::int16_t n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n < 1)
-        return Zcad::eInvalidInput;
-    m_columns = n;
-    return Zcad::eOk;
+    return setField(m_columns, n, !(n < 1));
 }
 
 Zcad::ErrorStatus ZcDbMInsertBlock::setRows(std::int16_t n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n < 1)
-        return Zcad::eInvalidInput;
-    m_rows = n;
-    return Zcad::eOk;
+    return setField(m_rows, n, !(n < 1));
 }
 
 Zcad::ErrorStatus ZcDbMInsertBlock::setColumnSpacing(double d) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(d))
-        return Zcad::eInvalidInput;
-    m_columnSpacing = d;
-    return Zcad::eOk;
+    return setField(m_columnSpacing, d, std::isfinite(d));
 }
 
 Zcad::ErrorStatus ZcDbMInsertBlock::setRowSpacing(double d) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(d))
-        return Zcad::eInvalidInput;
-    m_rowSpacing = d;
-    return Zcad::eOk;
+    return setField(m_rowSpacing, d, std::isfinite(d));
 }
 
 std::vector<ZcGeMatrix3d> ZcDbMInsertBlock::placements() const {

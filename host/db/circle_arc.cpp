@@ -50,35 +50,19 @@ bool transformCircle(const ZcGeMatrix3d& xform, ZcGePoint3d& center, double& rad
 // --- circle ----------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbCircle::setCenter(const ZcGePoint3d& c) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_center = c;
-    return Zcad::eOk;
+    return setField(m_center, c);
 }
 
 Zcad::ErrorStatus ZcDbCircle::setRadius(double r) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(r > 0.0))
-        return Zcad::eInvalidInput;
-    m_radius = r;
-    return Zcad::eOk;
+    return setField(m_radius, r, r > 0.0);
 }
 
 Zcad::ErrorStatus ZcDbCircle::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbCircle::setThickness(double t) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_thickness = t;
-    return Zcad::eOk;
+    return setField(m_thickness, t);
 }
 
 Zcad::ErrorStatus ZcDbCircle::getStartParam(double& param) const {
@@ -179,49 +163,27 @@ void ZcDbCircle::listFields(std::wstring& out) const {
 // --- arc -------------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbArc::setCenter(const ZcGePoint3d& c) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_center = c;
-    return Zcad::eOk;
+    return setField(m_center, c);
 }
 
 Zcad::ErrorStatus ZcDbArc::setRadius(double r) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(r > 0.0))
-        return Zcad::eInvalidInput;
-    m_radius = r;
-    return Zcad::eOk;
+    return setField(m_radius, r, r > 0.0);
 }
 
 Zcad::ErrorStatus ZcDbArc::setStartAngle(double a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_startAngle = normalizeAngle(a);
-    return Zcad::eOk;
+    return setField(m_startAngle, normalizeAngle(a));
 }
 
 Zcad::ErrorStatus ZcDbArc::setEndAngle(double a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_endAngle = normalizeAngle(a);
-    return Zcad::eOk;
+    return setField(m_endAngle, normalizeAngle(a));
 }
 
 Zcad::ErrorStatus ZcDbArc::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbArc::setThickness(double t) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_thickness = t;
-    return Zcad::eOk;
+    return setField(m_thickness, t);
 }
 
 double ZcDbArc::totalAngle() const {

@@ -97,12 +97,7 @@ Zcad::ErrorStatus ZcDbEntity::setColorIndex(std::int16_t color, bool doSubents) 
 }
 
 Zcad::ErrorStatus ZcDbEntity::setLinetype(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_linetype = name;
-    return Zcad::eOk;
+    return setField(m_linetype, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbEntity::setPropertiesFrom(const ZcDbEntity* other) {

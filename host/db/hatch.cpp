@@ -54,53 +54,27 @@ Zcad::ErrorStatus ZcDbHatch::setPattern(const wchar_t* name, bool solidFill) {
 }
 
 Zcad::ErrorStatus ZcDbHatch::setPatternAngle(double a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(a))
-        return Zcad::eInvalidInput;
-    m_patternAngle = normalizeAngle(a);
-    return Zcad::eOk;
+    return setField(m_patternAngle, normalizeAngle(a), std::isfinite(a));
 }
 
 Zcad::ErrorStatus ZcDbHatch::setPatternScale(double s) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(s > 0.0) || !std::isfinite(s))
-        return Zcad::eInvalidInput;
-    m_patternScale = s;
-    return Zcad::eOk;
+    return setField(m_patternScale, s, !(!(s > 0.0) || !std::isfinite(s)));
 }
 
 Zcad::ErrorStatus ZcDbHatch::setAssociative(bool a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_associative = a;
-    return Zcad::eOk;
+    return setField(m_associative, a);
 }
 
 Zcad::ErrorStatus ZcDbHatch::setHatchStyle(HatchStyle s) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (s < kNormal || s > kIgnore)
-        return Zcad::eInvalidInput;
-    m_style = s;
-    return Zcad::eOk;
+    return setField(m_style, s, !(s < kNormal || s > kIgnore));
 }
 
 Zcad::ErrorStatus ZcDbHatch::setElevation(double e) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_elevation = e;
-    return Zcad::eOk;
+    return setField(m_elevation, e);
 }
 
 Zcad::ErrorStatus ZcDbHatch::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbHatch::appendLoop(const ZcDbLoop& loop) {

@@ -31,53 +31,27 @@ Zcad::ErrorStatus ZcDbLeader::setVertexAt(int i, const ZcGePoint3d& p) {
 }
 
 Zcad::ErrorStatus ZcDbLeader::enableArrowHead() {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_arrow = true;
-    return Zcad::eOk;
+    return setField(m_arrow, true);
 }
 
 Zcad::ErrorStatus ZcDbLeader::disableArrowHead() {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_arrow = false;
-    return Zcad::eOk;
+    return setField(m_arrow, false);
 }
 
 Zcad::ErrorStatus ZcDbLeader::setDimasz(double size) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(size >= 0.0))
-        return Zcad::eInvalidInput;
-    m_dimasz = size;
-    return Zcad::eOk;
+    return setField(m_dimasz, size, size >= 0.0);
 }
 
 Zcad::ErrorStatus ZcDbLeader::setDimscale(double scale) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(scale >= 0.0))
-        return Zcad::eInvalidInput;
-    m_dimscale = scale;
-    return Zcad::eOk;
+    return setField(m_dimscale, scale, scale >= 0.0);
 }
 
 Zcad::ErrorStatus ZcDbLeader::setDimensionStyleName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_dimstyle = name;
-    return Zcad::eOk;
+    return setField(m_dimstyle, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbLeader::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbLeader::getStartParam(double& param) const {
@@ -208,28 +182,15 @@ ZCDB_POINT_SETTER(setTextPosition, m_textPosition)
 #undef ZCDB_POINT_SETTER
 
 Zcad::ErrorStatus ZcDbAlignedDimension::setDimensionText(const wchar_t* text) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_text = text ? text : L"";
-    return Zcad::eOk;
+    return setField(m_text, text ? text : L"");
 }
 
 Zcad::ErrorStatus ZcDbAlignedDimension::setOblique(double a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(a))
-        return Zcad::eInvalidInput;
-    m_oblique = a;
-    return Zcad::eOk;
+    return setField(m_oblique, a, std::isfinite(a));
 }
 
 Zcad::ErrorStatus ZcDbAlignedDimension::setDimensionStyleName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_dimstyle = name;
-    return Zcad::eOk;
+    return setField(m_dimstyle, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbAlignedDimension::measurement(double& value) const {

@@ -18,33 +18,19 @@ double lineTolerance(const ZcGePoint3d& a, const ZcGePoint3d& b) {
 } // namespace
 
 Zcad::ErrorStatus ZcDbLine::setStartPoint(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_start = p;
-    return Zcad::eOk;
+    return setField(m_start, p);
 }
 
 Zcad::ErrorStatus ZcDbLine::setEndPoint(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_end = p;
-    return Zcad::eOk;
+    return setField(m_end, p);
 }
 
 Zcad::ErrorStatus ZcDbLine::setThickness(double t) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_thickness = t;
-    return Zcad::eOk;
+    return setField(m_thickness, t);
 }
 
 Zcad::ErrorStatus ZcDbLine::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbLine::getStartParam(double& param) const {

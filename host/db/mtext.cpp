@@ -122,19 +122,11 @@ std::wstring stripFormatting(const std::wstring& s) {
 } // namespace
 
 Zcad::ErrorStatus ZcDbMText::setLocation(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_location = p;
-    return Zcad::eOk;
+    return setField(m_location, p);
 }
 
 Zcad::ErrorStatus ZcDbMText::setContents(const wchar_t* text) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!text)
-        return Zcad::eInvalidInput;
-    m_contents = text;
-    return Zcad::eOk;
+    return setField(m_contents, text, text);
 }
 
 std::wstring ZcDbMText::text() const {
@@ -142,21 +134,11 @@ std::wstring ZcDbMText::text() const {
 }
 
 Zcad::ErrorStatus ZcDbMText::setTextHeight(double h) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(h > 0.0))
-        return Zcad::eInvalidInput;
-    m_height = h;
-    return Zcad::eOk;
+    return setField(m_height, h, h > 0.0);
 }
 
 Zcad::ErrorStatus ZcDbMText::setWidth(double w) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(w >= 0.0))
-        return Zcad::eInvalidInput;
-    m_width = w;
-    return Zcad::eOk;
+    return setField(m_width, w, w >= 0.0);
 }
 
 double ZcDbMText::rotation() const {
@@ -164,12 +146,7 @@ double ZcDbMText::rotation() const {
 }
 
 Zcad::ErrorStatus ZcDbMText::setRotation(double r) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(r))
-        return Zcad::eInvalidInput;
-    m_direction = ocsOf(m_normal).direction(r);
-    return Zcad::eOk;
+    return setField(m_direction, ocsOf(m_normal).direction(r), std::isfinite(r));
 }
 
 Zcad::ErrorStatus ZcDbMText::setDirection(const ZcGeVector3d& d) {
@@ -184,21 +161,11 @@ Zcad::ErrorStatus ZcDbMText::setDirection(const ZcGeVector3d& d) {
 }
 
 Zcad::ErrorStatus ZcDbMText::setAttachment(AttachmentPoint a) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (a < kTopLeft || a > kBottomRight)
-        return Zcad::eInvalidInput;
-    m_attachment = a;
-    return Zcad::eOk;
+    return setField(m_attachment, a, !(a < kTopLeft || a > kBottomRight));
 }
 
 Zcad::ErrorStatus ZcDbMText::setTextStyleName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_style = name;
-    return Zcad::eOk;
+    return setField(m_style, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbMText::setNormal(const ZcGeVector3d& n) {

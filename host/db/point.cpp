@@ -7,10 +7,7 @@ ZCRX_DEFINE_MEMBERS(ZcDbPoint, ZcDbEntity, L"POINT")
 using namespace gantrel::db;
 
 Zcad::ErrorStatus ZcDbPoint::setPosition(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_position = p;
-    return Zcad::eOk;
+    return setField(m_position, p);
 }
 
 Zcad::ErrorStatus ZcDbPoint::getGeomExtents(ZcDbExtents& extents) const {

@@ -122,26 +122,15 @@ ZcDbPolyline::SegType ZcDbPolyline::segType(unsigned int index) const {
 }
 
 Zcad::ErrorStatus ZcDbPolyline::setClosed(bool closed) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_closed = closed;
-    return Zcad::eOk;
+    return setField(m_closed, closed);
 }
 
 Zcad::ErrorStatus ZcDbPolyline::setElevation(double e) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_elevation = e;
-    return Zcad::eOk;
+    return setField(m_elevation, e);
 }
 
 Zcad::ErrorStatus ZcDbPolyline::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbPolyline::setConstantWidth(double w) {
@@ -156,10 +145,7 @@ Zcad::ErrorStatus ZcDbPolyline::setConstantWidth(double w) {
 }
 
 Zcad::ErrorStatus ZcDbPolyline::setPlinegen(bool on) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_plinegen = on;
-    return Zcad::eOk;
+    return setField(m_plinegen, on);
 }
 
 Zcad::ErrorStatus ZcDbPolyline::getStartParam(double& param) const {

@@ -21,19 +21,11 @@ constexpr std::int16_t kFrameControlPoint = 16;
 // --- vertex ----------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDb2dVertex::setPosition(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_position = p;
-    return Zcad::eOk;
+    return setField(m_position, p);
 }
 
 Zcad::ErrorStatus ZcDb2dVertex::setBulge(double b) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(b))
-        return Zcad::eInvalidInput;
-    m_bulge = b;
-    return Zcad::eOk;
+    return setField(m_bulge, b, std::isfinite(b));
 }
 
 Zcad::ErrorStatus ZcDb2dVertex::setWidths(double startWidth, double endWidth) {
@@ -47,10 +39,7 @@ Zcad::ErrorStatus ZcDb2dVertex::setWidths(double startWidth, double endWidth) {
 }
 
 Zcad::ErrorStatus ZcDb2dVertex::setVertexFlags(std::int16_t flags) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_flags = flags;
-    return Zcad::eOk;
+    return setField(m_flags, flags);
 }
 
 Zcad::ErrorStatus ZcDb2dVertex::transformBy(const ZcGeMatrix3d& xform) {
@@ -113,33 +102,19 @@ void ZcDb2dPolyline::subErase(bool erasing) {
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::setClosed(bool closed) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_closed = closed;
-    return Zcad::eOk;
+    return setField(m_closed, closed);
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::setElevation(double e) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_elevation = e;
-    return Zcad::eOk;
+    return setField(m_elevation, e);
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDb2dPolyline::setPolylineFlags(std::int16_t flags) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_flags = flags;
-    return Zcad::eOk;
+    return setField(m_flags, flags);
 }
 
 namespace {

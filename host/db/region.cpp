@@ -23,19 +23,11 @@ Zcad::ErrorStatus ZcDbRegion::appendLoop(const ZcDbLoop& loop) {
 }
 
 Zcad::ErrorStatus ZcDbRegion::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbRegion::setElevation(double e) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_elevation = e;
-    return Zcad::eOk;
+    return setField(m_elevation, e);
 }
 
 Zcad::ErrorStatus ZcDbRegion::getArea(double& area) const {

@@ -57,12 +57,7 @@ Zcad::ErrorStatus ZcDbSymbolTableRecord::getName(const wchar_t*& name) const {
 }
 
 Zcad::ErrorStatus ZcDbSymbolTableRecord::setName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_name = name;
-    return Zcad::eOk;
+    return setField(m_name, name, !(!name || !*name));
 }
 
 ZcDbSymbolTable::~ZcDbSymbolTable() = default;
@@ -125,10 +120,7 @@ ZcDbBlockTableRecord::ZcDbBlockTableRecord(const ZcDbBlockTableRecord& other)
     : ZcDbSymbolTableRecord(other), m_origin(other.m_origin), m_comments(other.m_comments) {}
 
 Zcad::ErrorStatus ZcDbBlockTableRecord::setOrigin(const ZcGePoint3d& origin) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_origin = origin;
-    return Zcad::eOk;
+    return setField(m_origin, origin);
 }
 
 Zcad::ErrorStatus ZcDbBlockTableRecord::appendZcDbEntity(ZcDbObjectId& id, ZcDbEntity* entity) {
@@ -158,10 +150,7 @@ std::vector<ZcDbObjectId> ZcDbBlockTableRecord::entityIds() const {
 }
 
 Zcad::ErrorStatus ZcDbBlockTableRecord::setLayoutId(ZcDbObjectId id) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_layoutId = id;
-    return Zcad::eOk;
+    return setField(m_layoutId, id);
 }
 
 bool ZcDbBlockTableRecord::isAnonymous() const {
@@ -195,19 +184,11 @@ Zcad::ErrorStatus ZcDbBlockTableRecord::getBlockReferenceIds(ZcDbObjectIdArray& 
 // --- layers, applications, layouts ---------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbLayerTableRecord::setColorIndex(std::int16_t color) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (color < 1 || color > 255)
-        return Zcad::eInvalidInput;
-    m_color = color;
-    return Zcad::eOk;
+    return setField(m_color, color, !(color < 1 || color > 255));
 }
 
 Zcad::ErrorStatus ZcDbLayerTableRecord::setLinetypeName(std::wstring name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_linetype = std::move(name);
-    return Zcad::eOk;
+    return setField(m_linetype, std::move(name));
 }
 
 #define ZCDB_FLAG_SETTER(CLASS, SETTER, MEMBER)                                                    \
@@ -246,26 +227,15 @@ Zcad::ErrorStatus zcdbRegApp(ZcDbDatabase* db, const wchar_t* appName) {
 }
 
 Zcad::ErrorStatus ZcDbLayout::setLayoutName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_name = name;
-    return Zcad::eOk;
+    return setField(m_name, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbLayout::setBlockTableRecordId(ZcDbObjectId id) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_block = id;
-    return Zcad::eOk;
+    return setField(m_block, id);
 }
 
 Zcad::ErrorStatus ZcDbLayout::setTabOrder(int order) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_tabOrder = order;
-    return Zcad::eOk;
+    return setField(m_tabOrder, order);
 }
 
 Zcad::ErrorStatus ZcDbObjectIterator::getEntity(ZcDbEntity*& ent, ZcDb::OpenMode mode) const {

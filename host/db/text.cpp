@@ -46,53 +46,27 @@ const wchar_t* horizontalName(ZcDbText::TextHorzMode m) {
 // --- text ------------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbText::setPosition(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_position = p;
-    return Zcad::eOk;
+    return setField(m_position, p);
 }
 
 Zcad::ErrorStatus ZcDbText::setAlignmentPoint(const ZcGePoint3d& p) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_alignment = p;
-    return Zcad::eOk;
+    return setField(m_alignment, p);
 }
 
 Zcad::ErrorStatus ZcDbText::setTextString(const wchar_t* text) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!text)
-        return Zcad::eInvalidInput;
-    m_text = text;
-    return Zcad::eOk;
+    return setField(m_text, text, text);
 }
 
 Zcad::ErrorStatus ZcDbText::setHeight(double h) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(h > 0.0))
-        return Zcad::eInvalidInput;
-    m_height = h;
-    return Zcad::eOk;
+    return setField(m_height, h, h > 0.0);
 }
 
 Zcad::ErrorStatus ZcDbText::setRotation(double r) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!std::isfinite(r))
-        return Zcad::eInvalidInput;
-    m_rotation = normalizeAngle(r);
-    return Zcad::eOk;
+    return setField(m_rotation, normalizeAngle(r), std::isfinite(r));
 }
 
 Zcad::ErrorStatus ZcDbText::setWidthFactor(double f) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!(f > 0.0))
-        return Zcad::eInvalidInput;
-    m_widthFactor = f;
-    return Zcad::eOk;
+    return setField(m_widthFactor, f, f > 0.0);
 }
 
 Zcad::ErrorStatus ZcDbText::setOblique(double a) {
@@ -106,39 +80,19 @@ Zcad::ErrorStatus ZcDbText::setOblique(double a) {
 }
 
 Zcad::ErrorStatus ZcDbText::setTextStyleName(const wchar_t* name) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!name || !*name)
-        return Zcad::eInvalidInput;
-    m_style = name;
-    return Zcad::eOk;
+    return setField(m_style, name, !(!name || !*name));
 }
 
 Zcad::ErrorStatus ZcDbText::setHorizontalMode(TextHorzMode m) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (m < kTextLeft || m > kTextFit)
-        return Zcad::eInvalidInput;
-    m_horz = m;
-    return Zcad::eOk;
+    return setField(m_horz, m, !(m < kTextLeft || m > kTextFit));
 }
 
 Zcad::ErrorStatus ZcDbText::setVerticalMode(TextVertMode m) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (m < kTextBase || m > kTextTop)
-        return Zcad::eInvalidInput;
-    m_vert = m;
-    return Zcad::eOk;
+    return setField(m_vert, m, !(m < kTextBase || m > kTextTop));
 }
 
 Zcad::ErrorStatus ZcDbText::setNormal(const ZcGeVector3d& n) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (n.isZeroLength())
-        return Zcad::eInvalidInput;
-    m_normal = n.normal();
-    return Zcad::eOk;
+    return setField(m_normal, n.normal(), !(n.isZeroLength()));
 }
 
 Zcad::ErrorStatus ZcDbText::getGeomExtents(ZcDbExtents& extents) const {
@@ -211,19 +165,11 @@ void ZcDbText::listFields(std::wstring& out) const {
 // --- attribute definition --------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbAttributeDefinition::setTag(const wchar_t* tag) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!isValidTag(tag))
-        return Zcad::eInvalidInput;
-    m_tag = tag;
-    return Zcad::eOk;
+    return setField(m_tag, tag, isValidTag(tag));
 }
 
 Zcad::ErrorStatus ZcDbAttributeDefinition::setPrompt(const wchar_t* prompt) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    m_prompt = prompt ? prompt : L"";
-    return Zcad::eOk;
+    return setField(m_prompt, prompt ? prompt : L"");
 }
 
 Zcad::ErrorStatus ZcDbAttributeDefinition::setInvisible(bool v) {
@@ -235,12 +181,7 @@ Zcad::ErrorStatus ZcDbAttributeDefinition::setConstant(bool v) {
 }
 
 Zcad::ErrorStatus ZcDbAttributeDefinition::setAttributeFlags(std::int16_t flags) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (flags < 0 || flags > 15)
-        return Zcad::eInvalidInput;
-    m_flags = flags;
-    return Zcad::eOk;
+    return setField(m_flags, flags, !(flags < 0 || flags > 15));
 }
 
 void ZcDbAttributeDefinition::listFields(std::wstring& out) const {
@@ -266,12 +207,7 @@ void ZcDbAttributeDefinition::listFields(std::wstring& out) const {
 // --- attribute -------------------------------------------------------------------------------
 
 Zcad::ErrorStatus ZcDbAttribute::setTag(const wchar_t* tag) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (!isValidTag(tag))
-        return Zcad::eInvalidInput;
-    m_tag = tag;
-    return Zcad::eOk;
+    return setField(m_tag, tag, isValidTag(tag));
 }
 
 Zcad::ErrorStatus ZcDbAttribute::setInvisible(bool v) {
@@ -279,12 +215,7 @@ Zcad::ErrorStatus ZcDbAttribute::setInvisible(bool v) {
 }
 
 Zcad::ErrorStatus ZcDbAttribute::setAttributeFlags(std::int16_t flags) {
-    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
-        return es;
-    if (flags < 0 || flags > 15)
-        return Zcad::eInvalidInput;
-    m_flags = flags;
-    return Zcad::eOk;
+    return setField(m_flags, flags, !(flags < 0 || flags > 15));
 }
 
 Zcad::ErrorStatus ZcDbAttribute::setAttributeFromBlock(const ZcDbAttributeDefinition* def,

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -126,6 +127,16 @@ public:
 protected:
     // eOk when the object may be changed: a new object, or a resident one open for write.
     Zcad::ErrorStatus assertWriteEnabled() const;
+    // The body of a plain setter: refuses a read-only object and an invalid value, else stores.
+    template <typename Field, typename Value>
+    Zcad::ErrorStatus setField(Field& field, Value&& value, bool valid = true) {
+        if (auto es = assertWriteEnabled(); es != Zcad::eOk)
+            return es;
+        if (!valid)
+            return Zcad::eInvalidInput;
+        field = std::forward<Value>(value);
+        return Zcad::eOk;
+    }
     // Called once the object has a database (append or add), so that owned sub-objects
     // (vertices, attributes) join it too.
     virtual void subAddedToDatabase(ZcDbDatabase*) {}
