@@ -28,6 +28,9 @@ struct Json {
         }
         return it->second;
     }
+    bool Has(const std::string& key) const {
+        return std::get<std::map<std::string, Json>>(value).count(key) != 0;
+    }
     const std::vector<Json>& Array() const { return std::get<std::vector<Json>>(value); }
     double Number() const { return std::get<double>(value); }
     const std::string& String() const { return std::get<std::string>(value); }
@@ -175,6 +178,11 @@ EsicupInstance LoadEsicup(const std::string& name) {
         for (const Json& point : item["shape"]["data"].Array()) {
             e.shape.AddXY(point.Array().at(0).Number(), point.Array().at(1).Number());
         }
+        if (item.Has("solution_placement")) {
+            const std::vector<Json>& at = item["solution_placement"].Array();
+            e.hasSolutionPlacement = true;
+            e.solutionPlacement = GePoint(at.at(0).Number(), at.at(1).Number());
+        }
         if (e.shape.Size() > 1 && Coincident(e.shape[0], e.shape.Last())) {
             e.shape.RemoveLast();
         }
@@ -190,6 +198,12 @@ EsicupInstance LoadEsicup(const std::string& name) {
 std::vector<std::string> EsicupNames() {
     return {"albano",  "blaz1",   "dagli",   "fu",     "jakobs1", "jakobs2", "mao",
             "marques", "shapes0", "shapes1", "shirts", "swim",    "trousers"};
+}
+
+std::vector<std::string> AllEsicupNames() {
+    std::vector<std::string> names = EsicupNames();
+    names.insert(names.begin() + 3, {"dighe1", "dighe2"});
+    return names;
 }
 
 } // namespace gantrel::testing

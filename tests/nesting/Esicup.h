@@ -14,6 +14,9 @@ struct EsicupItem {
     std::vector<double> orientations;
     // Counter-clockwise, without the repeated closing point, named "<instance>-<id>".
     NestPolygon shape;
+    // Where a known best solution puts the piece (a translation of shape), when the file says.
+    bool hasSolutionPlacement = false;
+    GePoint solutionPlacement;
 };
 
 struct EsicupInstance {
@@ -25,7 +28,10 @@ struct EsicupInstance {
 // Throws std::runtime_error when the file is missing or malformed.
 EsicupInstance LoadEsicup(const std::string& name);
 
-// Every instance name in the data folder.
+// The instances converted by jagua-rs.
 std::vector<std::string> EsicupNames();
+// Every instance name in the data folder: EsicupNames() and the jigsaw instances dighe1 and
+// dighe2.
+std::vector<std::string> AllEsicupNames();
 
 } // namespace gantrel::testing

@@ -8,6 +8,9 @@ namespace gantrel {
 class Polygons : public Arr<NestPolygon> {
 public:
     using Arr<NestPolygon>::Arr;
+
+    // Index of the first element that IsSame as polygon, or -1 when there is none.
+    virtual int IndexOf(const NestPolygon& polygon) const;
 };
 
 } // namespace gantrel
