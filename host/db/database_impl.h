@@ -35,6 +35,19 @@ struct ZcDbDatabase::Impl {
     // Sections and tables of a drawing file that the database does not model, kept as
     // (group code, value text) pairs by name so that they are written back unchanged.
     std::map<std::string, std::vector<std::pair<int, std::string>>> preserved;
+    // What a drawing file held for one object beyond what the object models, by the object's
+    // handle: groups written back with it (by subclass); for a block table record the handles
+    // of its BLOCK and ENDBLK entities, for a polyline or reference its SEQEND's; the owner when
+    // it is a record kept as file data (a table's extension dictionary).
+    struct FileExtras {
+        std::vector<std::pair<int, std::string>> groups;
+        std::uint64_t beginHandle = 0;
+        std::uint64_t endHandle = 0;
+        std::uint64_t keptOwner = 0;
+    };
+    std::unordered_map<std::uint64_t, FileExtras> fileExtras;
+    // The repairs made while reading the drawing file, one message each.
+    std::vector<std::wstring> readRepairs;
 };
 
 // Host-internal operations on objects and containers that bypass the open discipline: used by

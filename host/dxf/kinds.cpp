@@ -1,0 +1,95 @@
+// The registry of record kinds by DXF name and by class.
+#include "kinds.h"
+
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+
+#include "groups.h"
+#include "zcdbblkref.h"
+
+namespace gantrel::dxf {
+
+namespace {
+
+struct Registry {
+    std::unordered_map<std::string, std::vector<const Kind*>> byName;
+    std::unordered_map<const ZcRxClass*, const Kind*> byClass;
+
+    Registry() {
+        for (auto* list : {curveKinds, polylineKinds, splineKinds, textKinds, hatchKinds,
+                           referenceKinds, annotationKinds, regionKinds, objectKinds}) {
+            for (const Kind* k : list()) {
+                byName[k->schema->dxfName()].push_back(k);
+                byClass[k->cls] = k;
+            }
+        }
+    }
+};
+
+const Registry& registry() {
+    static const Registry r;
+    return r;
+}
+
+// The first value of a group code among a record's groups, read as an integer.
+bool firstInteger(std::span<const Group> groups, int code, std::int64_t& value) {
+    for (const Group& g : groups)
+        if (g.code == code)
+            return parseInteger(g.value, value);
+    return false;
+}
+
+bool hasGroup(std::span<const Group> groups, int code, std::string_view value = {}) {
+    for (const Group& g : groups)
+        if (g.code == code && (value.empty() || trim(g.value) == value))
+            return true;
+    return false;
+}
+
+const Kind* byClassName(const std::vector<const Kind*>& kinds, const ZcRxClass* cls) {
+    for (const Kind* k : kinds)
+        if (k->cls == cls)
+            return k;
+    return nullptr;
+}
+
+} // namespace
+
+const Kind* kindForRecord(std::string_view dxfName, std::span<const Group> groups) {
+    const auto& r = registry();
+    auto it = r.byName.find(std::string(dxfName));
+    if (it == r.byName.end())
+        return nullptr;
+    std::int64_t v = 0;
+    if (dxfName == "INSERT") {
+        const bool multiple = hasGroup(groups, 100, "AcDbMInsertBlock") ||
+                              (firstInteger(groups, 70, v) && v > 1) ||
+                              (firstInteger(groups, 71, v) && v > 1);
+        return byClassName(it->second, multiple ? ZcDbMInsertBlock::desc()
+                                                : ZcDbBlockReference::desc());
+    }
+    if (dxfName == "DIMENSION") // only aligned dimensions are modelled
+        return firstInteger(groups, 70, v) && (v & 7) == 1 ? it->second.front() : nullptr;
+    if (dxfName == "POLYLINE") // 3-D polylines and meshes are kept raw
+        return firstInteger(groups, 70, v) && (v & (8 | 16 | 64)) ? nullptr : it->second.front();
+    if (dxfName == "REGION") // data in another section (AC1027 and later) is kept raw
+        return hasGroup(groups, 1) ? it->second.front() : nullptr;
+    return it->second.front();
+}
+
+const Kind* kindForObject(const ZcDbObject& obj) {
+    const auto& r = registry();
+    auto it = r.byClass.find(obj.isA());
+    return it == r.byClass.end() ? nullptr : it->second;
+}
+
+const Kind& kindByName(std::string_view name) {
+    const auto& r = registry();
+    auto it = r.byName.find(std::string(name));
+    if (it == r.byName.end())
+        throw std::logic_error("no DXF kind " + std::string(name));
+    return *it->second.front();
+}
+
+} // namespace gantrel::dxf

@@ -1,0 +1,99 @@
+// The group tokenizer: two lines a group, the first a decimal group code.
+#include "tokenizer.h"
+
+#include <cstring>
+#include <string>
+
+namespace gantrel::dxf {
+
+Tokenizer::Tokenizer(std::string_view data) : m_data(data) {}
+
+std::string_view Tokenizer::nextLine() {
+    const char* begin = m_data.data() + m_pos;
+    const std::size_t left = m_data.size() - m_pos;
+    const void* nl = std::memchr(begin, '\n', left);
+    std::size_t len = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - begin) : left;
+    m_pos += nl ? len + 1 : len;
+    ++m_lineNo;
+    if (len > 0 && begin[len - 1] == '\r')
+        --len;
+    return {begin, len};
+}
+
+namespace {
+
+// Group codes are short decimal numbers, possibly with blanks around them.
+bool parseCode(std::string_view text, int& code) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && text[i] == '-') {
+        negative = true;
+        ++i;
+    }
+    const std::size_t digitsBegin = i;
+    int value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10 + (text[i] - '0');
+        if (value > 99999)
+            return false;
+        ++i;
+    }
+    if (i == digitsBegin)
+        return false;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    if (i != text.size())
+        return false;
+    code = negative ? -value : value;
+    return true;
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    for (char c : text.substr(0, 40)) {
+        const auto u = static_cast<unsigned char>(c);
+        out += (u < 0x20 || u == 0x7F) ? '?' : c;
+    }
+    if (text.size() > 40)
+        out += "...";
+    return out;
+}
+
+} // namespace
+
+bool Tokenizer::next(Group& group) {
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        group = m_last;
+        return true;
+    }
+    // Blank lines at the very end of a file are common; anywhere else they are group codes.
+    std::size_t codeLine = 0;
+    std::string_view codeText;
+    for (;;) {
+        if (m_pos >= m_data.size())
+            return false;
+        codeText = nextLine();
+        codeLine = m_lineNo;
+        if (!trim(codeText).empty())
+            break;
+        if (trim(m_data.substr(m_pos)).find_first_not_of("\r\n \t") == std::string_view::npos)
+            return false;
+        throw ReadError(codeLine, "expected a group code, found an empty line");
+    }
+    int code = 0;
+    if (!parseCode(codeText, code))
+        throw ReadError(codeLine, "expected a group code, found \"" + printable(codeText) + "\"");
+    if (m_pos >= m_data.size())
+        throw ReadError(codeLine,
+                        "the file ends after group code " + std::to_string(code) + " (truncated)");
+    group.code = code;
+    group.value = nextLine();
+    group.line = codeLine;
+    m_last = group;
+    return true;
+}
+
+} // namespace gantrel::dxf
