@@ -57,12 +57,24 @@ void uncounted(void* p) {
 }
 } // namespace
 
-void* operator new(std::size_t size) { return counted(size); }
-void* operator new[](std::size_t size) { return counted(size); }
-void operator delete(void* p) noexcept { uncounted(p); }
-void operator delete[](void* p) noexcept { uncounted(p); }
-void operator delete(void* p, std::size_t) noexcept { uncounted(p); }
-void operator delete[](void* p, std::size_t) noexcept { uncounted(p); }
+void* operator new(std::size_t size) {
+    return counted(size);
+}
+void* operator new[](std::size_t size) {
+    return counted(size);
+}
+void operator delete(void* p) noexcept {
+    uncounted(p);
+}
+void operator delete[](void* p) noexcept {
+    uncounted(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    uncounted(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    uncounted(p);
+}
 
 namespace {
 
@@ -94,25 +106,37 @@ std::string makeDrawing() {
         const ZcGePoint3d p(coord(rng), coord(rng), 0.0);
         const double s = size(rng);
         switch (i % 20) {
-        case 0: case 1: case 2: case 3: case 4: case 5: {
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5: {
             auto* pl = new ZcDbPolyline;
             const int n = 4 + i % 5;
             for (int k = 0; k < n; ++k) {
                 const double a = 2 * kPi * k / n;
-                pl->addVertexAt(static_cast<unsigned>(k), {p.x + s * std::cos(a), p.y + s * std::sin(a)},
+                pl->addVertexAt(static_cast<unsigned>(k),
+                                {p.x + s * std::cos(a), p.y + s * std::sin(a)},
                                 k % 3 == 0 ? 0.25 : 0.0, 0.0, 0.0);
             }
             pl->setClosed(true);
             add(ms, pl);
             break;
         }
-        case 6: case 7: case 8: case 9:
+        case 6:
+        case 7:
+        case 8:
+        case 9:
             add(ms, new ZcDbLine(p, {p.x + s, p.y + s / 3, 0}));
             break;
-        case 10: case 11: case 12:
+        case 10:
+        case 11:
+        case 12:
             add(ms, new ZcDbCircle(p, ZcGeVector3d::kZAxis, s));
             break;
-        case 13: case 14:
+        case 13:
+        case 14:
             add(ms, new ZcDbArc(p, s, 0.3, 2.9));
             break;
         case 15:

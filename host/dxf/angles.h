@@ -7,7 +7,9 @@ namespace gantrel::dxf {
 
 inline constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
-inline double degreesToRadians(double degrees) { return degrees * kRadiansPerDegree; }
+inline double degreesToRadians(double degrees) {
+    return degrees * kRadiansPerDegree;
+}
 double radiansToDegrees(double radians);
 
 } // namespace gantrel::dxf

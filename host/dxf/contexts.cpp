@@ -98,7 +98,9 @@ void ReadContext::referToBlock(std::wstring name, ApplyId apply, std::size_t lin
 }
 
 std::vector<Value>& ReadContext::slots(const Schema& schema) {
-    std::vector<Value>& s = m_slots[&schema];
+    if (schema.serial() >= m_slots.size())
+        m_slots.resize(schema.serial() + 1);
+    std::vector<Value>& s = m_slots[schema.serial()];
     if (s.size() != schema.fieldCount())
         s.resize(schema.fieldCount());
     return s;

@@ -82,7 +82,7 @@ private:
     std::vector<std::wstring> m_repairs;
     std::set<std::string> m_reported;
     std::vector<Reference> m_references;
-    std::unordered_map<const Schema*, std::vector<Value>> m_slots;
+    std::vector<std::vector<Value>> m_slots; // by schema serial
 };
 
 class WriteContext {
@@ -105,6 +105,8 @@ public:
     // Entries the named-objects dictionary gets in the file beyond its own (objects every
     // drawing file needs, written with defaults).
     const ZcDbObject* rootDictionary = nullptr;
+    // Names of the blocks written for dimensions that have none of their own.
+    std::unordered_map<const ZcDbObject*, std::wstring> dimensionBlockNames;
     std::vector<std::pair<std::wstring, std::uint64_t>> rootExtras;
 
 private:

@@ -36,6 +36,14 @@ void linetype(const char* name, const char* description, std::uint64_t table, Gr
 
 } // namespace
 
+int defaultTableHandles(const std::string& name) {
+    if (name == "LTYPE")
+        return 4;
+    if (name == "VPORT" || name == "STYLE" || name == "DIMSTYLE")
+        return 2;
+    return 1;
+}
+
 void writeDefaultTable(const std::string& name, GroupWriter& w, WriteContext& ctx) {
     const std::uint64_t table = ctx.newHandle();
     if (name == "VPORT") {
@@ -129,9 +137,9 @@ void writeDefaultPlotStyles(std::uint64_t dictionary, std::uint64_t placeholder,
 }
 
 void writeDefaultClass(const std::string& name, GroupWriter& w) {
-    const char* cpp = name == "LAYOUT"             ? "AcDbLayout"
+    const char* cpp = name == "LAYOUT"            ? "AcDbLayout"
                       : name == "ACDBPLACEHOLDER" ? "AcDbPlaceHolder"
-                                                   : "AcDbDictionaryWithDefault";
+                                                  : "AcDbDictionaryWithDefault";
     w.text(0, "CLASS");
     w.text(1, name);
     w.text(2, cpp);

@@ -9,6 +9,9 @@
 
 namespace gantrel::dxf {
 
+// Writes one of the tables VPORT, LTYPE, STYLE, VIEW, UCS and DIMSTYLE with its defaults, and
+// the number of handles that takes (the table's and its records').
+int defaultTableHandles(const std::string& name);
 // Writes one of the tables VPORT, LTYPE, STYLE, VIEW, UCS and DIMSTYLE with its defaults.
 void writeDefaultTable(const std::string& name, GroupWriter& w, WriteContext& ctx);
 

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 
 #include "text_codec.h"
 
@@ -14,7 +15,9 @@ GroupWriter::GroupWriter(std::ostream& out) : m_out(&out), m_buffer(m_own) {
 
 GroupWriter::GroupWriter(std::string& out) : m_out(nullptr), m_buffer(out) {}
 
-GroupWriter::~GroupWriter() { flush(); }
+GroupWriter::~GroupWriter() {
+    flush();
+}
 
 bool GroupWriter::flush() {
     if (!m_out)
@@ -26,8 +29,32 @@ bool GroupWriter::flush() {
     return static_cast<bool>(*m_out);
 }
 
+namespace {
+
+// The code lines of the codes below 1072, made once.
+struct CodeLines {
+    std::string text[1072];
+    CodeLines() {
+        for (int c = 0; c < 1072; ++c) {
+            std::string digits = std::to_string(c);
+            text[c] = std::string(digits.size() < 3 ? 3 - digits.size() : 0, ' ') + digits + "\n";
+        }
+    }
+};
+
+const CodeLines& codeLines() {
+    static const CodeLines lines;
+    return lines;
+}
+
+} // namespace
+
 void GroupWriter::code(int code) {
     ++m_groups;
+    if (code >= 0 && code < 1072) {
+        m_buffer += codeLines().text[code];
+        return;
+    }
     char buf[16];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, code);
     const auto len = static_cast<std::size_t>(end - buf);

@@ -30,15 +30,6 @@ ValueType valueType(int code) {
     return ValueType::Text;
 }
 
-std::string_view trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r'))
-        --e;
-    return s.substr(b, e - b);
-}
-
 bool parseReal(std::string_view text, double& value) {
     text = trim(text);
     if (!text.empty() && text[0] == '+')

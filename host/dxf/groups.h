@@ -36,7 +36,15 @@ private:
     std::size_t m_line;
 };
 
-std::string_view trim(std::string_view s);
+// The value without blanks or a carriage return around it.
+inline std::string_view trim(std::string_view s) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
 // Numbers as DXF writes them: blanks around, an optional sign; reals in fixed or exponent form.
 bool parseReal(std::string_view text, double& value);
 bool parseInteger(std::string_view text, std::int64_t& value);

@@ -13,18 +13,22 @@ namespace {
 // Variables whose code differs from the one their type implies, and 2-D points (negative).
 const std::map<std::wstring, int>& knownCodes() {
     static const std::map<std::wstring, int> codes{
-        {L"ACADVER", 1},      {L"DWGCODEPAGE", 3},  {L"HANDSEED", 5},     {L"CLAYER", 8},
-        {L"CELTYPE", 6},      {L"CECOLOR", 62},     {L"TEXTSTYLE", 7},    {L"DIMSTYLE", 2},
-        {L"DIMTXSTY", 7},     {L"DIMBLK", 1},       {L"DIMBLK1", 1},      {L"DIMBLK2", 1},
-        {L"DIMLDRBLK", 1},    {L"CMLSTYLE", 2},     {L"UCSNAME", 2},      {L"PUCSNAME", 2},
-        {L"LASTSAVEDBY", 1},  {L"MENU", 1},         {L"PROJECTNAME", 1},  {L"HYPERLINKBASE", 1},
-        {L"STYLESHEET", 1},   {L"FINGERPRINTGUID", 2}, {L"VERSIONGUID", 2}, {L"CELWEIGHT", 370},
-        {L"ENDCAPS", 280},    {L"JOINSTYLE", 280},  {L"LWDISPLAY", 290},  {L"XEDIT", 290},
-        {L"PSTYLEMODE", 290}, {L"CEPSNTYPE", 380},  {L"LIMMIN", -10},     {L"LIMMAX", -10},
-        {L"PLIMMIN", -10},    {L"PLIMMAX", -10},    {L"INSUNITS", 70},    {L"DIMASZ", 40},
-        {L"DIMSCALE", 40},    {L"LUNITS", 70},      {L"LUPREC", 70},      {L"MEASUREMENT", 70},
-        {L"PDMODE", 70},      {L"PDSIZE", 40},      {L"TEXTSIZE", 40},    {L"EXTMIN", 10},
-        {L"EXTMAX", 10},      {L"INSBASE", 10},     {L"PEXTMIN", 10},     {L"PEXTMAX", 10},
+        {L"ACADVER", 1},         {L"DWGCODEPAGE", 3},   {L"HANDSEED", 5},
+        {L"CLAYER", 8},          {L"CELTYPE", 6},       {L"CECOLOR", 62},
+        {L"TEXTSTYLE", 7},       {L"DIMSTYLE", 2},      {L"DIMTXSTY", 7},
+        {L"DIMBLK", 1},          {L"DIMBLK1", 1},       {L"DIMBLK2", 1},
+        {L"DIMLDRBLK", 1},       {L"CMLSTYLE", 2},      {L"UCSNAME", 2},
+        {L"PUCSNAME", 2},        {L"LASTSAVEDBY", 1},   {L"MENU", 1},
+        {L"PROJECTNAME", 1},     {L"HYPERLINKBASE", 1}, {L"STYLESHEET", 1},
+        {L"FINGERPRINTGUID", 2}, {L"VERSIONGUID", 2},   {L"CELWEIGHT", 370},
+        {L"ENDCAPS", 280},       {L"JOINSTYLE", 280},   {L"LWDISPLAY", 290},
+        {L"XEDIT", 290},         {L"PSTYLEMODE", 290},  {L"CEPSNTYPE", 380},
+        {L"LIMMIN", -10},        {L"LIMMAX", -10},      {L"PLIMMIN", -10},
+        {L"PLIMMAX", -10},       {L"INSUNITS", 70},     {L"DIMASZ", 40},
+        {L"DIMSCALE", 40},       {L"LUNITS", 70},       {L"LUPREC", 70},
+        {L"MEASUREMENT", 70},    {L"PDMODE", 70},       {L"PDSIZE", 40},
+        {L"TEXTSIZE", 40},       {L"EXTMIN", 10},       {L"EXTMAX", 10},
+        {L"INSBASE", 10},        {L"PEXTMIN", 10},      {L"PEXTMAX", 10},
     };
     return codes;
 }
@@ -77,8 +81,8 @@ int headerCode(const std::wstring& name, const ZcDbHeaderValue& value,
 }
 
 const std::vector<std::wstring>& leadingHeaderVariables() {
-    static const std::vector<std::wstring> names{L"ACADVER", L"DWGCODEPAGE", L"INSBASE",
-                                                 L"EXTMIN", L"EXTMAX", L"LIMMIN", L"LIMMAX"};
+    static const std::vector<std::wstring> names{L"ACADVER", L"DWGCODEPAGE", L"INSBASE", L"EXTMIN",
+                                                 L"EXTMAX",  L"LIMMIN",      L"LIMMAX"};
     return names;
 }
 

@@ -1,29 +1,60 @@
 // The registry of record kinds by DXF name and by class.
 #include "kinds.h"
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
 
+#include "contexts.h"
 #include "groups.h"
+#include "record_io.h"
 #include "zcdbblkref.h"
 
 namespace gantrel::dxf {
 
 namespace {
 
+// A hash that looks names up without making strings of them.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+};
+
 struct Registry {
-    std::unordered_map<std::string, std::vector<const Kind*>> byName;
+    std::unordered_map<std::string, std::vector<const Kind*>, NameHash, std::equal_to<>> byName;
     std::unordered_map<const ZcRxClass*, const Kind*> byClass;
 
     Registry() {
+        ZcDbDatabase scratch(false);
         for (auto* list : {curveKinds, polylineKinds, splineKinds, textKinds, hatchKinds,
                            referenceKinds, annotationKinds, regionKinds, objectKinds}) {
             for (const Kind* k : list()) {
                 byName[k->schema->dxfName()].push_back(k);
                 byClass[k->cls] = k;
+                markDefaults(*k, scratch);
             }
         }
+    }
+
+    // Finds the fields a new object holds at their default already, so that reading a record
+    // without them sets nothing.
+    static void markDefaults(const Kind& kind, const ZcDbDatabase& scratch) {
+        const Schema& schema = *kind.schema;
+        std::unique_ptr<ZcDbObject> fresh(kind.create());
+        void* target = kind.beginRead(*fresh);
+        WriteContext ctx(scratch);
+        Value v;
+        for (std::size_t i = 0; i < schema.fieldCount(); ++i) {
+            const Field& f = schema.field(i);
+            if (!f.get || !f.set || f.kind == FieldKind::Sequence)
+                continue;
+            f.get(schema.isCommonField(i) ? static_cast<void*>(fresh.get()) : target, v, ctx);
+            if (equalsDefault(f, v))
+                schema.markHoldsDefault(i);
+        }
+        if (kind.endWrite && target != fresh.get())
+            kind.endWrite(target);
     }
 };
 
@@ -58,7 +89,7 @@ const Kind* byClassName(const std::vector<const Kind*>& kinds, const ZcRxClass* 
 
 const Kind* kindForRecord(std::string_view dxfName, std::span<const Group> groups) {
     const auto& r = registry();
-    auto it = r.byName.find(std::string(dxfName));
+    auto it = r.byName.find(dxfName);
     if (it == r.byName.end())
         return nullptr;
     std::int64_t v = 0;
@@ -66,8 +97,8 @@ const Kind* kindForRecord(std::string_view dxfName, std::span<const Group> group
         const bool multiple = hasGroup(groups, 100, "AcDbMInsertBlock") ||
                               (firstInteger(groups, 70, v) && v > 1) ||
                               (firstInteger(groups, 71, v) && v > 1);
-        return byClassName(it->second, multiple ? ZcDbMInsertBlock::desc()
-                                                : ZcDbBlockReference::desc());
+        return byClassName(it->second,
+                           multiple ? ZcDbMInsertBlock::desc() : ZcDbBlockReference::desc());
     }
     if (dxfName == "DIMENSION") // only aligned dimensions are modelled
         return firstInteger(groups, 70, v) && (v & 7) == 1 ? it->second.front() : nullptr;
@@ -86,7 +117,7 @@ const Kind* kindForObject(const ZcDbObject& obj) {
 
 const Kind& kindByName(std::string_view name) {
     const auto& r = registry();
-    auto it = r.byName.find(std::string(name));
+    auto it = r.byName.find(name);
     if (it == r.byName.end())
         throw std::logic_error("no DXF kind " + std::string(name));
     return *it->second.front();

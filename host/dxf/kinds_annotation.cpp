@@ -178,13 +178,20 @@ const Subclass kDimension{
         unmodelled(280, FieldKind::Int16, 0),
         custom(
             2, FieldKind::BlockName, Presence::Optional, L"",
-            [](const void* t, Value& v, WriteContext&) { v.id = static_cast<const Dim*>(t)->dimBlockId(); },
+            [](const void* t, Value& v, WriteContext& ctx) {
+                v.id = static_cast<const Dim*>(t)->dimBlockId();
+                v.text.clear();
+                if (auto it = ctx.dimensionBlockNames.find(static_cast<const Dim*>(t));
+                    v.id.isNull() && it != ctx.dimensionBlockNames.end())
+                    v.text = it->second;
+            },
             [](void*, const Value& v, ReadContext& ctx) {
-                ctx.referToBlock(v.text,
-                                 [](ZcDbObject& o, ZcDbObjectId id) {
-                                     return static_cast<Dim&>(o).setDimBlockId(id);
-                                 },
-                                 v.line);
+                ctx.referToBlock(
+                    v.text,
+                    [](ZcDbObject& o, ZcDbObjectId id) {
+                        return static_cast<Dim&>(o).setDimBlockId(id);
+                    },
+                    v.line);
                 return Zcad::eOk;
             }),
         prop<&Dim::dimLinePoint, &Dim::setDimLinePoint>(10, FieldKind::Point3),
@@ -192,10 +199,12 @@ const Subclass kDimension{
         // Aligned (1); the block is this dimension's own (32); the text was placed (128).
         custom(
             70, FieldKind::Int16, Presence::Always, 1,
-            [](const void* t, Value& v, WriteContext&) {
+            [](const void* t, Value& v, WriteContext& ctx) {
                 const Dim& d = *static_cast<const Dim*>(t);
-                v.integer = 1 | (d.dimBlockId().isNull() ? 0 : 32) |
-                            (d.textPosition() == ZcGePoint3d::kOrigin ? 0 : 128);
+                const bool block =
+                    !d.dimBlockId().isNull() || ctx.dimensionBlockNames.count(&d) > 0;
+                v.integer =
+                    1 | (block ? 32 : 0) | (d.textPosition() == ZcGePoint3d::kOrigin ? 0 : 128);
             },
             [](void*, const Value&, ReadContext&) { return Zcad::eOk; }),
         unmodelled(71, FieldKind::Int16, 5),
@@ -233,8 +242,8 @@ const Subclass kAlignedDimension{
 
 std::vector<const Kind*> annotationKinds() {
     static const Schema leader("LEADER", {&entitySubclass(), &kLeader}, true);
-    static const Schema dimension("DIMENSION",
-                                  {&entitySubclass(), &kDimension, &kAlignedDimension}, true);
+    static const Schema dimension("DIMENSION", {&entitySubclass(), &kDimension, &kAlignedDimension},
+                                  true);
     static const Kind leaderKind = [] {
         Kind k = directKind<ZcDbLeader>(leader);
         k.endRead = &leaderFromXData;

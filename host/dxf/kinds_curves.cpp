@@ -16,7 +16,9 @@ template <class E> Field ocsCenter() {
             const E& e = *static_cast<const E*>(t);
             v.point = worldToOcs(e.normal(), e.center());
         },
-        [](void* t, const Value& v, ReadContext&) { return static_cast<E*>(t)->setCenter(v.point); });
+        [](void* t, const Value& v, ReadContext&) {
+            return static_cast<E*>(t)->setCenter(v.point);
+        });
 }
 
 // The center was read in object coordinates; with the normal known it becomes a world point.
@@ -25,15 +27,16 @@ template <class E> Zcad::ErrorStatus centerToWorld(void* t, ZcDbObject&, ReadCon
     return e.setCenter(ocsToWorld(e.normal(), e.center()));
 }
 
-const Subclass kLine{"AcDbLine",
-                     {
-                         prop<&ZcDbLine::thickness, &ZcDbLine::setThickness>(
-                             39, FieldKind::Real, Presence::Optional, 0.0),
-                         prop<&ZcDbLine::startPoint, &ZcDbLine::setStartPoint>(10, FieldKind::Point3),
-                         prop<&ZcDbLine::endPoint, &ZcDbLine::setEndPoint>(11, FieldKind::Point3),
-                         prop<&ZcDbLine::normal, &ZcDbLine::setNormal>(
-                             210, FieldKind::Vector3, Presence::Optional, kZ),
-                     }};
+const Subclass kLine{
+    "AcDbLine",
+    {
+        prop<&ZcDbLine::thickness, &ZcDbLine::setThickness>(39, FieldKind::Real, Presence::Optional,
+                                                            0.0),
+        prop<&ZcDbLine::startPoint, &ZcDbLine::setStartPoint>(10, FieldKind::Point3),
+        prop<&ZcDbLine::endPoint, &ZcDbLine::setEndPoint>(11, FieldKind::Point3),
+        prop<&ZcDbLine::normal, &ZcDbLine::setNormal>(210, FieldKind::Vector3, Presence::Optional,
+                                                      kZ),
+    }};
 
 const Subclass kCircle{"AcDbCircle",
                        {
@@ -51,8 +54,8 @@ const Subclass kArcCircle{"AcDbCircle",
                                   39, FieldKind::Real, Presence::Optional, 0.0),
                               ocsCenter<ZcDbArc>(),
                               prop<&ZcDbArc::radius, &ZcDbArc::setRadius>(40, FieldKind::Real),
-                              prop<&ZcDbArc::normal, &ZcDbArc::setNormal>(
-                                  210, FieldKind::Vector3, Presence::Optional, kZ),
+                              prop<&ZcDbArc::normal, &ZcDbArc::setNormal>(210, FieldKind::Vector3,
+                                                                          Presence::Optional, kZ),
                           }};
 
 const Subclass kArc{"AcDbArc",
@@ -71,8 +74,8 @@ struct EllipseData {
 };
 
 void loadEllipse(const ZcDbEllipse& e, EllipseData& d, WriteContext&) {
-    d = {e.center(), e.majorAxis(), e.normal(), e.radiusRatio(), e.startParamAngle(),
-         e.endParamAngle()};
+    d = {e.center(),      e.majorAxis(),       e.normal(),
+         e.radiusRatio(), e.startParamAngle(), e.endParamAngle()};
 }
 
 Zcad::ErrorStatus storeEllipse(EllipseData& d, ZcDbEllipse& e, ReadContext&) {
@@ -90,14 +93,14 @@ const Subclass kEllipse{
         member<&EllipseData::end>(42, FieldKind::Real, Presence::Always, 2 * kPi),
     }};
 
-const Subclass kPoint{"AcDbPoint",
-                      {
-                          prop<&ZcDbPoint::position, &ZcDbPoint::setPosition>(10,
-                                                                              FieldKind::Point3),
-                          unmodelled(39, FieldKind::Real, 0.0, Presence::Optional),
-                          unmodelled(210, FieldKind::Vector3, kZ, Presence::Optional),
-                          unmodelled(50, FieldKind::Real, 0.0, Presence::Optional),
-                      }};
+const Subclass kPoint{
+    "AcDbPoint",
+    {
+        prop<&ZcDbPoint::position, &ZcDbPoint::setPosition>(10, FieldKind::Point3),
+        unmodelled(39, FieldKind::Real, 0.0, Presence::Optional),
+        unmodelled(210, FieldKind::Vector3, kZ, Presence::Optional),
+        unmodelled(50, FieldKind::Real, 0.0, Presence::Optional),
+    }};
 
 } // namespace
 

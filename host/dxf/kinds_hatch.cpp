@@ -70,8 +70,8 @@ public:
             throw RecordError(0, "HATCH: group " + std::to_string(code) + " missing at its end");
         const Group& g = m_cur.take();
         if (g.code != code)
-            throw RecordError(g.line, "HATCH: expected group " + std::to_string(code) +
-                                          ", found " + std::to_string(g.code));
+            throw RecordError(g.line, "HATCH: expected group " + std::to_string(code) + ", found " +
+                                          std::to_string(g.code));
         return g;
     }
     bool next(int code) const { return !m_cur.done() && m_cur.peek().code == code; }
@@ -294,7 +294,9 @@ void readSeeds(void*, GroupCursor& cur, ReadContext& ctx) {
         r.point(10);
 }
 
-void writeSeeds(const void*, GroupWriter& w, WriteContext&) { w.integer(98, 0); }
+void writeSeeds(const void*, GroupWriter& w, WriteContext&) {
+    w.integer(98, 0);
+}
 
 const Subclass kHatch{
     "AcDbHatch",

@@ -14,79 +14,81 @@ namespace {
 const Subclass kRecord{"AcDbSymbolTableRecord", {}};
 
 Field recordName() {
-    return prop<&ZcDbSymbolTableRecord::name, &ZcDbSymbolTableRecord::setName>(2,
-                                                                              FieldKind::Text);
+    return prop<&ZcDbSymbolTableRecord::name, &ZcDbSymbolTableRecord::setName>(2, FieldKind::Text);
 }
 
 using Layer = ZcDbLayerTableRecord;
 
-const Subclass kLayer{
-    "AcDbLayerTableRecord",
-    {
-        recordName(),
-        // Frozen 1, locked 4.
-        custom(
-            70, FieldKind::Int16, Presence::Always, 0,
-            [](const void* t, Value& v, WriteContext&) {
-                const Layer& l = *static_cast<const Layer*>(t);
-                v.integer = (l.isFrozen() ? 1 : 0) | (l.isLocked() ? 4 : 0);
-            },
-            [](void* t, const Value& v, ReadContext&) {
-                Layer& l = *static_cast<Layer*>(t);
-                l.setIsFrozen(v.integer & 1);
-                return l.setIsLocked(v.integer & 4);
-            }),
-        // A layer that is off has its colour negative.
-        custom(
-            62, FieldKind::Int16, Presence::Always, 7,
-            [](const void* t, Value& v, WriteContext&) {
-                const Layer& l = *static_cast<const Layer*>(t);
-                v.integer = l.isOff() ? -l.colorIndex() : l.colorIndex();
-            },
-            [](void* t, const Value& v, ReadContext&) {
-                Layer& l = *static_cast<Layer*>(t);
-                if (v.integer < -255 || v.integer > 255)
-                    return Zcad::eInvalidInput;
-                l.setIsOff(v.integer < 0);
-                return l.setColorIndex(static_cast<std::int16_t>(std::abs(v.integer)));
-            }),
-        custom(
-            6, FieldKind::Text, Presence::Always, L"Continuous",
-            [](const void* t, Value& v, WriteContext&) {
-                v.text = static_cast<const Layer*>(t)->linetypeName();
-            },
-            [](void* t, const Value& v, ReadContext&) {
-                return static_cast<Layer*>(t)->setLinetypeName(v.text);
-            }),
-        unmodelled(290, FieldKind::Bool, 1, Presence::Optional),
-        unmodelled(370, FieldKind::Int16, -3),
-        unmodelled(390, FieldKind::Handle, 0, Presence::Optional),
-        unmodelled(347, FieldKind::Handle, 0, Presence::Optional),
-    }};
+const Subclass kLayer{"AcDbLayerTableRecord",
+                      {
+                          recordName(),
+                          // Frozen 1, locked 4.
+                          custom(
+                              70, FieldKind::Int16, Presence::Always, 0,
+                              [](const void* t, Value& v, WriteContext&) {
+                                  const Layer& l = *static_cast<const Layer*>(t);
+                                  v.integer = (l.isFrozen() ? 1 : 0) | (l.isLocked() ? 4 : 0);
+                              },
+                              [](void* t, const Value& v, ReadContext&) {
+                                  Layer& l = *static_cast<Layer*>(t);
+                                  l.setIsFrozen(v.integer & 1);
+                                  return l.setIsLocked(v.integer & 4);
+                              }),
+                          // A layer that is off has its colour negative.
+                          custom(
+                              62, FieldKind::Int16, Presence::Always, 7,
+                              [](const void* t, Value& v, WriteContext&) {
+                                  const Layer& l = *static_cast<const Layer*>(t);
+                                  v.integer = l.isOff() ? -l.colorIndex() : l.colorIndex();
+                              },
+                              [](void* t, const Value& v, ReadContext&) {
+                                  Layer& l = *static_cast<Layer*>(t);
+                                  if (v.integer < -255 || v.integer > 255)
+                                      return Zcad::eInvalidInput;
+                                  l.setIsOff(v.integer < 0);
+                                  return l.setColorIndex(
+                                      static_cast<std::int16_t>(std::abs(v.integer)));
+                              }),
+                          custom(
+                              6, FieldKind::Text, Presence::Always, L"Continuous",
+                              [](const void* t, Value& v, WriteContext&) {
+                                  v.text = static_cast<const Layer*>(t)->linetypeName();
+                              },
+                              [](void* t, const Value& v, ReadContext&) {
+                                  return static_cast<Layer*>(t)->setLinetypeName(v.text);
+                              }),
+                          unmodelled(290, FieldKind::Bool, 1, Presence::Optional),
+                          unmodelled(370, FieldKind::Int16, -3),
+                          unmodelled(390, FieldKind::Handle, 0, Presence::Optional),
+                          unmodelled(347, FieldKind::Handle, 0, Presence::Optional),
+                      }};
 
 using Block = ZcDbBlockTableRecord;
 
-const Subclass kBlockRecord{
-    "AcDbBlockTableRecord",
-    {
-        recordName(),
-        custom(
-            340, FieldKind::Handle, Presence::Optional, 0,
-            [](const void* t, Value& v, WriteContext&) { v.id = static_cast<const Block*>(t)->getLayoutId(); },
-            [](void*, const Value& v, ReadContext& ctx) {
-                ctx.referByHandle(v.handle,
-                                  [](ZcDbObject& o, ZcDbObjectId id) {
-                                      return static_cast<Block&>(o).setLayoutId(id);
-                                  },
-                                  v.line);
-                return Zcad::eOk;
-            }),
-        unmodelled(70, FieldKind::Int16, 0),
-        unmodelled(280, FieldKind::Int16, 1),
-        unmodelled(281, FieldKind::Int16, 0),
-    }};
+const Subclass kBlockRecord{"AcDbBlockTableRecord",
+                            {
+                                recordName(),
+                                custom(
+                                    340, FieldKind::Handle, Presence::Optional, 0,
+                                    [](const void* t, Value& v, WriteContext&) {
+                                        v.id = static_cast<const Block*>(t)->getLayoutId();
+                                    },
+                                    [](void*, const Value& v, ReadContext& ctx) {
+                                        ctx.referByHandle(
+                                            v.handle,
+                                            [](ZcDbObject& o, ZcDbObjectId id) {
+                                                return static_cast<Block&>(o).setLayoutId(id);
+                                            },
+                                            v.line);
+                                        return Zcad::eOk;
+                                    }),
+                                unmodelled(70, FieldKind::Int16, 0),
+                                unmodelled(280, FieldKind::Int16, 1),
+                                unmodelled(281, FieldKind::Int16, 0),
+                            }};
 
-const Subclass kRegApp{"AcDbRegAppTableRecord", {recordName(), unmodelled(70, FieldKind::Int16, 0)}};
+const Subclass kRegApp{"AcDbRegAppTableRecord",
+                       {recordName(), unmodelled(70, FieldKind::Int16, 0)}};
 
 // Dictionary entries: a key (3) and the entry's handle (350, or 360 in a dictionary that owns
 // its entries hard).
@@ -95,8 +97,8 @@ void readEntries(void* t, GroupCursor& cur, ReadContext& ctx) {
     while (!cur.done() && cur.peek().code == 3) {
         const Group& key = cur.take();
         if (cur.done() || (cur.peek().code != 350 && cur.peek().code != 360)) {
-            ctx.repair(key.line, "DICTIONARY: entry \"" + ctx.utf8(key) +
-                                     "\" without an object dropped");
+            ctx.repair(key.line,
+                       "DICTIONARY: entry \"" + ctx.utf8(key) + "\" without an object dropped");
             continue;
         }
         const Group& h = cur.take();
@@ -132,70 +134,55 @@ const Subclass kDictionary{"AcDbDictionary",
 const Subclass kPlotSettings{
     "AcDbPlotSettings",
     {
-        unmodelled(1, FieldKind::Text, L""),
-        unmodelled(2, FieldKind::Text, L"none_device"),
-        unmodelled(4, FieldKind::Text, L""),
-        unmodelled(6, FieldKind::Text, L""),
-        unmodelled(40, FieldKind::Real, 7.5),
-        unmodelled(41, FieldKind::Real, 20.0),
-        unmodelled(42, FieldKind::Real, 7.5),
-        unmodelled(43, FieldKind::Real, 20.0),
-        unmodelled(44, FieldKind::Real, 420.0),
-        unmodelled(45, FieldKind::Real, 297.0),
-        unmodelled(46, FieldKind::Real, 0.0),
-        unmodelled(47, FieldKind::Real, 0.0),
-        unmodelled(48, FieldKind::Real, 0.0),
-        unmodelled(49, FieldKind::Real, 0.0),
-        unmodelled(140, FieldKind::Real, 0.0),
-        unmodelled(141, FieldKind::Real, 0.0),
-        unmodelled(142, FieldKind::Real, 1.0),
-        unmodelled(143, FieldKind::Real, 1.0),
-        unmodelled(70, FieldKind::Int16, 688),
-        unmodelled(72, FieldKind::Int16, 1),
-        unmodelled(73, FieldKind::Int16, 0),
-        unmodelled(74, FieldKind::Int16, 5),
-        unmodelled(7, FieldKind::Text, L""),
-        unmodelled(75, FieldKind::Int16, 16),
-        unmodelled(76, FieldKind::Int16, 0),
-        unmodelled(77, FieldKind::Int16, 2),
-        unmodelled(78, FieldKind::Int16, 300),
-        unmodelled(147, FieldKind::Real, 1.0),
-        unmodelled(148, FieldKind::Real, 0.0),
-        unmodelled(149, FieldKind::Real, 0.0),
+        unmodelled(1, FieldKind::Text, L""),    unmodelled(2, FieldKind::Text, L"none_device"),
+        unmodelled(4, FieldKind::Text, L""),    unmodelled(6, FieldKind::Text, L""),
+        unmodelled(40, FieldKind::Real, 7.5),   unmodelled(41, FieldKind::Real, 20.0),
+        unmodelled(42, FieldKind::Real, 7.5),   unmodelled(43, FieldKind::Real, 20.0),
+        unmodelled(44, FieldKind::Real, 420.0), unmodelled(45, FieldKind::Real, 297.0),
+        unmodelled(46, FieldKind::Real, 0.0),   unmodelled(47, FieldKind::Real, 0.0),
+        unmodelled(48, FieldKind::Real, 0.0),   unmodelled(49, FieldKind::Real, 0.0),
+        unmodelled(140, FieldKind::Real, 0.0),  unmodelled(141, FieldKind::Real, 0.0),
+        unmodelled(142, FieldKind::Real, 1.0),  unmodelled(143, FieldKind::Real, 1.0),
+        unmodelled(70, FieldKind::Int16, 688),  unmodelled(72, FieldKind::Int16, 1),
+        unmodelled(73, FieldKind::Int16, 0),    unmodelled(74, FieldKind::Int16, 5),
+        unmodelled(7, FieldKind::Text, L""),    unmodelled(75, FieldKind::Int16, 16),
+        unmodelled(76, FieldKind::Int16, 0),    unmodelled(77, FieldKind::Int16, 2),
+        unmodelled(78, FieldKind::Int16, 300),  unmodelled(147, FieldKind::Real, 1.0),
+        unmodelled(148, FieldKind::Real, 0.0),  unmodelled(149, FieldKind::Real, 0.0),
     }};
 
 using Layout = ZcDbLayout;
 
-const Subclass kLayout{
-    "AcDbLayout",
-    {
-        prop<&Layout::getLayoutName, &Layout::setLayoutName>(1, FieldKind::Text),
-        unmodelled(70, FieldKind::Int16, 1),
-        prop<&Layout::getTabOrder, &Layout::setTabOrder>(71, FieldKind::Int16),
-        unmodelled(10, FieldKind::Point2, ZcGePoint3d(0.0, 0.0, 0.0)),
-        unmodelled(11, FieldKind::Point2, ZcGePoint3d(420.0, 297.0, 0.0)),
-        unmodelled(12, FieldKind::Point3, ZcGePoint3d()),
-        unmodelled(14, FieldKind::Point3, ZcGePoint3d(1e20, 1e20, 1e20)),
-        unmodelled(15, FieldKind::Point3, ZcGePoint3d(-1e20, -1e20, -1e20)),
-        unmodelled(146, FieldKind::Real, 0.0),
-        unmodelled(13, FieldKind::Point3, ZcGePoint3d()),
-        unmodelled(16, FieldKind::Point3, ZcGePoint3d(1.0, 0.0, 0.0)),
-        unmodelled(17, FieldKind::Point3, ZcGePoint3d(0.0, 1.0, 0.0)),
-        unmodelled(76, FieldKind::Int16, 1),
-        custom(
-            330, FieldKind::Handle, Presence::Always, 0,
-            [](const void* t, Value& v, WriteContext&) {
-                v.id = static_cast<const Layout*>(t)->getBlockTableRecordId();
-            },
-            [](void*, const Value& v, ReadContext& ctx) {
-                ctx.referByHandle(v.handle,
-                                  [](ZcDbObject& o, ZcDbObjectId id) {
-                                      return static_cast<Layout&>(o).setBlockTableRecordId(id);
-                                  },
-                                  v.line);
-                return Zcad::eOk;
-            }),
-    }};
+const Subclass kLayout{"AcDbLayout",
+                       {
+                           prop<&Layout::getLayoutName, &Layout::setLayoutName>(1, FieldKind::Text),
+                           unmodelled(70, FieldKind::Int16, 1),
+                           prop<&Layout::getTabOrder, &Layout::setTabOrder>(71, FieldKind::Int16),
+                           unmodelled(10, FieldKind::Point2, ZcGePoint3d(0.0, 0.0, 0.0)),
+                           unmodelled(11, FieldKind::Point2, ZcGePoint3d(420.0, 297.0, 0.0)),
+                           unmodelled(12, FieldKind::Point3, ZcGePoint3d()),
+                           unmodelled(14, FieldKind::Point3, ZcGePoint3d(1e20, 1e20, 1e20)),
+                           unmodelled(15, FieldKind::Point3, ZcGePoint3d(-1e20, -1e20, -1e20)),
+                           unmodelled(146, FieldKind::Real, 0.0),
+                           unmodelled(13, FieldKind::Point3, ZcGePoint3d()),
+                           unmodelled(16, FieldKind::Point3, ZcGePoint3d(1.0, 0.0, 0.0)),
+                           unmodelled(17, FieldKind::Point3, ZcGePoint3d(0.0, 1.0, 0.0)),
+                           unmodelled(76, FieldKind::Int16, 1),
+                           custom(
+                               330, FieldKind::Handle, Presence::Always, 0,
+                               [](const void* t, Value& v, WriteContext&) {
+                                   v.id = static_cast<const Layout*>(t)->getBlockTableRecordId();
+                               },
+                               [](void*, const Value& v, ReadContext& ctx) {
+                                   ctx.referByHandle(
+                                       v.handle,
+                                       [](ZcDbObject& o, ZcDbObjectId id) {
+                                           return static_cast<Layout&>(o).setBlockTableRecordId(id);
+                                       },
+                                       v.line);
+                                   return Zcad::eOk;
+                               }),
+                       }};
 
 // --- BLOCK and ENDBLK ----------------------------------------------------------------------
 
@@ -210,7 +197,9 @@ const Subclass kBlockBegin{
         // The name once more.
         custom(
             3, FieldKind::Text, Presence::Always, L"",
-            [](const void* t, Value& v, WriteContext&) { v.text = static_cast<const BlockData*>(t)->name; },
+            [](const void* t, Value& v, WriteContext&) {
+                v.text = static_cast<const BlockData*>(t)->name;
+            },
             [](void*, const Value&, ReadContext&) { return Zcad::eOk; }),
         unmodelled(1, FieldKind::Text, L""),
         member<&BlockData::description>(4, FieldKind::Text, Presence::Optional, L""),

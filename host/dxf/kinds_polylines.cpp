@@ -27,8 +27,8 @@ void loadLwPolyline(const ZcDbPolyline& p, LwPolylineData& d, WriteContext&) {
 Zcad::ErrorStatus storeLwPolyline(LwPolylineData& d, ZcDbPolyline& p, ReadContext&) {
     for (std::size_t i = 0; i < d.vertices.size(); ++i) {
         const auto& v = d.vertices[i];
-        if (auto es = p.addVertexAt(static_cast<unsigned>(i), v.point, v.bulge, v.startWidth,
-                                    v.endWidth);
+        if (auto es =
+                p.addVertexAt(static_cast<unsigned>(i), v.point, v.bulge, v.startWidth, v.endWidth);
             es != Zcad::eOk)
             return es;
     }
@@ -176,8 +176,8 @@ const Subclass kVertex2d{
         prop<&ZcDb2dVertex::position, &ZcDb2dVertex::setPosition>(10, FieldKind::Point3),
         vertexWidth(40),
         vertexWidth(41),
-        prop<&ZcDb2dVertex::bulge, &ZcDb2dVertex::setBulge>(42, FieldKind::Real,
-                                                            Presence::Optional, 0.0),
+        prop<&ZcDb2dVertex::bulge, &ZcDb2dVertex::setBulge>(42, FieldKind::Real, Presence::Optional,
+                                                            0.0),
         prop<&ZcDb2dVertex::vertexFlags, &ZcDb2dVertex::setVertexFlags>(70, FieldKind::Int16,
                                                                         Presence::Always, 0),
         unmodelled(50, FieldKind::Real, 0.0, Presence::Optional),

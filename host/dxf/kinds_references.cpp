@@ -14,13 +14,17 @@ using Ref = ZcDbBlockReference;
 Field blockName() {
     return custom(
         2, FieldKind::BlockName, Presence::Always, L"",
-        [](const void* t, Value& v, WriteContext&) { v.id = static_cast<const Ref*>(t)->blockTableRecord(); },
+        [](const void* t, Value& v, WriteContext&) {
+            v.id = static_cast<const Ref*>(t)->blockTableRecord();
+            v.text.clear();
+        },
         [](void*, const Value& v, ReadContext& ctx) {
-            ctx.referToBlock(v.text,
-                             [](ZcDbObject& o, ZcDbObjectId id) {
-                                 return static_cast<Ref&>(o).setBlockTableRecord(id);
-                             },
-                             v.line);
+            ctx.referToBlock(
+                v.text,
+                [](ZcDbObject& o, ZcDbObjectId id) {
+                    return static_cast<Ref&>(o).setBlockTableRecord(id);
+                },
+                v.line);
             return Zcad::eOk;
         });
 }
@@ -32,7 +36,9 @@ Field position() {
             const Ref& r = *static_cast<const Ref*>(t);
             v.point = worldToOcs(r.normal(), r.position());
         },
-        [](void* t, const Value& v, ReadContext&) { return static_cast<Ref*>(t)->setPosition(v.point); });
+        [](void* t, const Value& v, ReadContext&) {
+            return static_cast<Ref*>(t)->setPosition(v.point);
+        });
 }
 
 // One of the three scale factors.
@@ -68,17 +74,17 @@ std::vector<Field> referenceFields(bool multiple) {
     fields.push_back(scale<&ZcGeScale3d::sx>(41));
     fields.push_back(scale<&ZcGeScale3d::sy>(42));
     fields.push_back(scale<&ZcGeScale3d::sz>(43));
-    fields.push_back(prop<&Ref::rotation, &Ref::setRotation>(50, FieldKind::Angle,
-                                                             Presence::Optional, 0.0));
+    fields.push_back(
+        prop<&Ref::rotation, &Ref::setRotation>(50, FieldKind::Angle, Presence::Optional, 0.0));
     if (multiple) {
         using M = ZcDbMInsertBlock;
-        fields.push_back(prop<&M::columns, &M::setColumns>(70, FieldKind::Int16,
-                                                           Presence::Optional, 1));
+        fields.push_back(
+            prop<&M::columns, &M::setColumns>(70, FieldKind::Int16, Presence::Optional, 1));
         fields.push_back(prop<&M::rows, &M::setRows>(71, FieldKind::Int16, Presence::Optional, 1));
         fields.push_back(prop<&M::columnSpacing, &M::setColumnSpacing>(44, FieldKind::Real,
                                                                        Presence::Optional, 0.0));
-        fields.push_back(prop<&M::rowSpacing, &M::setRowSpacing>(45, FieldKind::Real,
-                                                                 Presence::Optional, 0.0));
+        fields.push_back(
+            prop<&M::rowSpacing, &M::setRowSpacing>(45, FieldKind::Real, Presence::Optional, 0.0));
     } else {
         // A reference of one copy: the array groups say one column and one row.
         fields.push_back(unmodelled(70, FieldKind::Int16, 1, Presence::Optional));
@@ -86,8 +92,8 @@ std::vector<Field> referenceFields(bool multiple) {
         fields.push_back(unmodelled(44, FieldKind::Real, 0.0, Presence::Optional));
         fields.push_back(unmodelled(45, FieldKind::Real, 0.0, Presence::Optional));
     }
-    fields.push_back(prop<&Ref::normal, &Ref::setNormal>(210, FieldKind::Vector3,
-                                                         Presence::Optional, kZ));
+    fields.push_back(
+        prop<&Ref::normal, &Ref::setNormal>(210, FieldKind::Vector3, Presence::Optional, kZ));
     return fields;
 }
 

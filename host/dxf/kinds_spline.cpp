@@ -177,7 +177,8 @@ template <auto Member> Field count(short code) {
     return custom(
         code, FieldKind::Int16, Presence::Always, 0,
         [](const void* t, Value& v, WriteContext&) {
-            v.integer = static_cast<std::int64_t>((static_cast<const SplineData*>(t)->*Member).size());
+            v.integer =
+                static_cast<std::int64_t>((static_cast<const SplineData*>(t)->*Member).size());
         },
         [](void*, const Value&, ReadContext&) { return Zcad::eOk; });
 }
@@ -196,8 +197,7 @@ const Subclass kSpline{
         member<&SplineData::fitTolerance>(44, FieldKind::Real, Presence::Optional, 1e-10),
         member<&SplineData::startTangent>(12, FieldKind::Vector3, Presence::Optional,
                                           ZcGeVector3d()),
-        member<&SplineData::endTangent>(13, FieldKind::Vector3, Presence::Optional,
-                                        ZcGeVector3d()),
+        member<&SplineData::endTangent>(13, FieldKind::Vector3, Presence::Optional, ZcGeVector3d()),
         member<&SplineData::knots>(40, FieldKind::RealList),
         member<&SplineData::weights>(41, FieldKind::RealList, Presence::Optional),
         member<&SplineData::controlPoints>(10, FieldKind::Point3List),

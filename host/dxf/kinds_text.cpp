@@ -30,7 +30,9 @@ Field textPoint(short code, Presence presence) {
             const auto& text = *static_cast<const ZcDbText*>(t);
             v.point = worldToOcs(text.normal(), (text.*Get)());
         },
-        [](void* t, const Value& v, ReadContext&) { return (static_cast<ZcDbText*>(t)->*Set)(v.point); });
+        [](void* t, const Value& v, ReadContext&) {
+            return (static_cast<ZcDbText*>(t)->*Set)(v.point);
+        });
 }
 
 Zcad::ErrorStatus textPointsToWorld(void* t, ZcDbObject&, ReadContext&) {
@@ -49,8 +51,8 @@ const Subclass kText{
         textPoint<&ZcDbText::position, &ZcDbText::setPosition>(10, Presence::Always),
         prop<&ZcDbText::height, &ZcDbText::setHeight>(40, FieldKind::Real, Presence::Always, 2.5),
         prop<&ZcDbText::textString, &ZcDbText::setTextString>(1, FieldKind::Text),
-        prop<&ZcDbText::rotation, &ZcDbText::setRotation>(50, FieldKind::Angle,
-                                                          Presence::Optional, 0.0),
+        prop<&ZcDbText::rotation, &ZcDbText::setRotation>(50, FieldKind::Angle, Presence::Optional,
+                                                          0.0),
         prop<&ZcDbText::widthFactor, &ZcDbText::setWidthFactor>(41, FieldKind::Real,
                                                                 Presence::Optional, 1.0),
         prop<&ZcDbText::oblique, &ZcDbText::setOblique>(51, FieldKind::Angle, Presence::Optional,
@@ -60,15 +62,14 @@ const Subclass kText{
         unmodelled(71, FieldKind::Int16, 0, Presence::Optional),
         prop<&ZcDbText::horizontalMode, &ZcDbText::setHorizontalMode>(72, FieldKind::Int16,
                                                                       Presence::Optional, 0),
-        textPoint<&ZcDbText::alignmentPoint, &ZcDbText::setAlignmentPoint>(11,
-                                                                           Presence::Optional),
-        prop<&ZcDbText::normal, &ZcDbText::setNormal>(210, FieldKind::Vector3,
-                                                      Presence::Optional, kZ),
+        textPoint<&ZcDbText::alignmentPoint, &ZcDbText::setAlignmentPoint>(11, Presence::Optional),
+        prop<&ZcDbText::normal, &ZcDbText::setNormal>(210, FieldKind::Vector3, Presence::Optional,
+                                                      kZ),
     }};
 
 Field verticalMode(short code) {
     return prop<&ZcDbText::verticalMode, &ZcDbText::setVerticalMode>(code, FieldKind::Int16,
-                                                                      Presence::Optional, 0);
+                                                                     Presence::Optional, 0);
 }
 
 const Subclass kText2{"AcDbText", {verticalMode(73)}};
@@ -80,8 +81,8 @@ const Subclass kAttributeDefinition{
         prop<&ZcDbAttributeDefinition::prompt, &ZcDbAttributeDefinition::setPrompt>(
             3, FieldKind::Text),
         prop<&ZcDbAttributeDefinition::tag, &ZcDbAttributeDefinition::setTag>(2, FieldKind::Text),
-        prop<&ZcDbAttributeDefinition::attributeFlags,
-             &ZcDbAttributeDefinition::setAttributeFlags>(70, FieldKind::Int16),
+        prop<&ZcDbAttributeDefinition::attributeFlags, &ZcDbAttributeDefinition::setAttributeFlags>(
+            70, FieldKind::Int16),
         unmodelled(73, FieldKind::Int16, 0, Presence::Optional),
         verticalMode(74),
     }};
@@ -119,8 +120,8 @@ void writeContents(const void* t, GroupWriter& w, WriteContext&) {
     while (text.size() - pos > kPiece) {
         std::size_t end = pos + kPiece;
         // Never split a UTF-8 sequence, nor a caret from the character after it.
-        while (end > pos + 1 && ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80 ||
-                                 text[end - 1] == '^'))
+        while (end > pos + 1 &&
+               ((static_cast<unsigned char>(text[end]) & 0xC0) == 0x80 || text[end - 1] == '^'))
             --end;
         w.text(3, std::string_view(text).substr(pos, end - pos));
         pos = end;
@@ -142,11 +143,11 @@ const Subclass kMText{
         sequence(3, {1}, &readContents, &writeContents),
         prop<&ZcDbMText::textStyleName, &ZcDbMText::setTextStyleName>(
             7, FieldKind::Text, Presence::Optional, L"Standard"),
-        prop<&ZcDbMText::normal, &ZcDbMText::setNormal>(210, FieldKind::Vector3,
-                                                        Presence::Optional, kZ),
+        prop<&ZcDbMText::normal, &ZcDbMText::setNormal>(210, FieldKind::Vector3, Presence::Optional,
+                                                        kZ),
         // The rotation (radians) is the older form of the direction; the direction wins.
-        prop<&ZcDbMText::rotation, &ZcDbMText::setRotation>(50, FieldKind::Real,
-                                                            Presence::ReadOnly, 0.0),
+        prop<&ZcDbMText::rotation, &ZcDbMText::setRotation>(50, FieldKind::Real, Presence::ReadOnly,
+                                                            0.0),
         prop<&ZcDbMText::direction, &ZcDbMText::setDirection>(
             11, FieldKind::Vector3, Presence::Optional, ZcGePoint3d(1.0, 0.0, 0.0)),
         unmodelled(42, FieldKind::Real, 0.0, Presence::Optional),

@@ -6,7 +6,9 @@
 
 namespace gantrel::dxf {
 
-inline bool isWorldZ(const ZcGeVector3d& n) { return n.x == 0.0 && n.y == 0.0 && n.z > 0.0; }
+inline bool isWorldZ(const ZcGeVector3d& n) {
+    return n.x == 0.0 && n.y == 0.0 && n.z > 0.0;
+}
 
 inline ZcGePoint3d ocsToWorld(const ZcGeVector3d& normal, const ZcGePoint3d& p) {
     return isWorldZ(normal) ? p : gantrel::db::ocsOf(normal).toWorld(p.x, p.y, p.z);

@@ -17,7 +17,8 @@ bool isAny(std::string_view name, std::initializer_list<std::string_view> names)
     return false;
 }
 
-std::int64_t firstInteger(const ReadContext& ctx, const Record& r, int code, std::int64_t fallback) {
+std::int64_t firstInteger(const ReadContext& ctx, const Record& r, int code,
+                          std::int64_t fallback) {
     for (const Group& g : r.groups)
         if (g.code == code)
             return ctx.integer(g);
@@ -48,7 +49,8 @@ void FileReader::readBlocks() {
         if (info.hasOwner && info.owner != 0)
             m_db.getZcDbObjectId(recordId, false, ZcDbHandle(info.owner));
         auto* record = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(recordId);
-        if (!record && !data.name.empty() && blocks->getIdAt(data.name.c_str(), recordId) == Zcad::eOk)
+        if (!record && !data.name.empty() &&
+            blocks->getIdAt(data.name.c_str(), recordId) == Zcad::eOk)
             record = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(recordId);
         if (!record) {
             if (data.name.empty())
@@ -88,8 +90,8 @@ void FileReader::readBlocks() {
         readEntityRecords(recordId, {"ENDBLK", "ENDSEC", "BLOCK", "SECTION", "EOF"});
         Record end;
         if (!next(end) || end.name != "ENDBLK") {
-            m_ctx.repair(r.line, fmt::format("block \"{}\" is not closed by ENDBLK",
-                                             wideToUtf8(data.name)));
+            m_ctx.repair(
+                r.line, fmt::format("block \"{}\" is not closed by ENDBLK", wideToUtf8(data.name)));
             if (end.line)
                 unread();
             continue;
@@ -162,7 +164,8 @@ void FileReader::readEntity(Record& r, ZcDbObjectId block) {
 
     if (ZcDb2dPolyline::cast(obj))
         readVertices(obj, r);
-    else if (ZcDbBlockReference::cast(obj) && (firstInteger(m_ctx, r, 66, 0) != 0 || nextIs("ATTRIB")))
+    else if (ZcDbBlockReference::cast(obj) &&
+             (firstInteger(m_ctx, r, 66, 0) != 0 || nextIs("ATTRIB")))
         readAttributes(obj, r);
 }
 
@@ -239,7 +242,8 @@ void FileReader::readAttributes(ZcDbObject* reference, const Record& parent) {
                 if (g.code == 5) {
                     const std::uint64_t h = m_ctx.handle(g);
                     if (h && !m_db.impl().byHandle.count(h)) {
-                        ZcDbAccess::impl(m_db).fileExtras[reference->handle().value()].endHandle = h;
+                        ZcDbAccess::impl(m_db).fileExtras[reference->handle().value()].endHandle =
+                            h;
                         ZcDbAccess::reserveHandle(m_db, h);
                     }
                     break;

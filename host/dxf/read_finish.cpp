@@ -22,7 +22,8 @@ template <class F> Zcad::ErrorStatus withWrite(ZcDbObjectId id, F f) {
     return es;
 }
 
-template <class T> ZcDbObjectId addRecord(ZcDbDatabase& db, ZcDbObjectId tableId, const wchar_t* name) {
+template <class T>
+ZcDbObjectId addRecord(ZcDbDatabase& db, ZcDbObjectId tableId, const wchar_t* name) {
     auto* record = new T;
     record->setName(name);
     const ZcDbObjectId id = ZcDbAccess::addObject(db, record);
@@ -68,8 +69,9 @@ void FileReader::ensureTables() {
         if (blocks->getIdAt(name, id) == Zcad::eOk)
             return;
         if (modern && m_hasBlockRecords)
-            m_ctx.repairOnce(wideToUtf8(name), 0,
-                             fmt::format("the drawing has no block {}; one is made", wideToUtf8(name)));
+            m_ctx.repairOnce(
+                wideToUtf8(name), 0,
+                fmt::format("the drawing has no block {}; one is made", wideToUtf8(name)));
         id = addRecord<ZcDbBlockTableRecord>(m_db, m_blockTable, name);
     };
     ensureSpace(d.modelSpace, ZCDB_MODEL_SPACE);
@@ -104,8 +106,9 @@ void FileReader::resolveReferences() {
         if (!ref.name.empty()) {
             if (blocks->getIdAt(ref.name.c_str(), target) != Zcad::eOk) {
                 // A reference to a block the drawing does not define keeps an empty one.
-                m_ctx.repair(ref.line, fmt::format("block \"{}\" is not defined; an empty one is made",
-                                                   wideToUtf8(ref.name)));
+                m_ctx.repair(ref.line,
+                             fmt::format("block \"{}\" is not defined; an empty one is made",
+                                         wideToUtf8(ref.name)));
                 target = addRecord<ZcDbBlockTableRecord>(m_db, m_blockTable, ref.name.c_str());
             }
         } else if (m_db.getZcDbObjectId(target, false, ZcDbHandle(ref.handle)) != Zcad::eOk) {
@@ -146,8 +149,8 @@ void FileReader::resolveOwners() {
                 ZcDbAccess::impl(m_db).fileExtras[obj->handle().value()].keptOwner = handle;
                 continue;
             }
-            m_ctx.repair(0, fmt::format("{:X}: the owner {:X} does not exist", obj->handle().value(),
-                                        handle));
+            m_ctx.repair(0, fmt::format("{:X}: the owner {:X} does not exist",
+                                        obj->handle().value(), handle));
             continue;
         }
         ZcDbAccess::setOwner(obj, owner);
@@ -158,7 +161,8 @@ void FileReader::resolveOwners() {
 void FileReader::completeStructure() {
     const bool modern = m_ctx.version >= "AC1015" && m_sawObjects;
     if (m_ctx.version >= "AC1015" && !m_sawObjects)
-        m_ctx.repair(0, "the drawing has no OBJECTS section; its dictionaries and layouts are made");
+        m_ctx.repair(0,
+                     "the drawing has no OBJECTS section; its dictionaries and layouts are made");
     ZcDbDatabase::Impl& d = ZcDbAccess::impl(m_db);
     if (m_rootDictionary.isNull()) {
         if (modern)
@@ -172,8 +176,8 @@ void FileReader::completeStructure() {
         if (root->getAt(key, id) == Zcad::eOk && ZcDbAccess::objectAs<ZcDbDictionary>(id))
             return id;
         if (modern)
-            m_ctx.repair(0, fmt::format("the drawing has no {} dictionary; one is made",
-                                        wideToUtf8(key)));
+            m_ctx.repair(
+                0, fmt::format("the drawing has no {} dictionary; one is made", wideToUtf8(key)));
         if (root->has(key))
             root->remove(key);
         return addEntry(m_db, m_rootDictionary, key, new ZcDbDictionary);
@@ -222,10 +226,13 @@ void FileReader::repairEntities() {
     std::set<std::wstring> madeLayers, madeApps;
     // Most entities name the layer the one before named: that answer is kept.
     const std::wstring* knownLayer = nullptr;
-    for (const ZcDbObjectId& id : m_db.allObjectIds()) {
-        if (id.isErased())
+    // Records are added to the tables below while the stubs are walked: by index, the deque
+    // keeps its elements where they are.
+    auto& stubs = ZcDbAccess::impl(m_db).stubs;
+    for (std::size_t i = 0; i < stubs.size(); ++i) {
+        if (stubs[i].erased || !stubs[i].object)
             continue;
-        const ZcDbObject* obj = ZcDbAccess::object(id);
+        const ZcDbObject* obj = stubs[i].object.get();
         const auto* ent = ZcDbEntity::cast(obj);
         bool layerKnown = !ent || (knownLayer && *knownLayer == ent->layer());
         if (!layerKnown && layers->has(ent->layer().c_str())) {

@@ -37,8 +37,8 @@ void FileReader::readHeader(const Record& section) {
             codePage = std::string(trim(groups[i + 1].value));
     }
     if (!m_ctx.decoder().configure(codePage, m_ctx.version >= "AC1021"))
-        m_ctx.repair(0, fmt::format("code page {} is not known; text is read as ANSI_1252",
-                                    codePage));
+        m_ctx.repair(0,
+                     fmt::format("code page {} is not known; text is read as ANSI_1252", codePage));
 
     ZcDbDatabase::Impl& impl = ZcDbAccess::impl(m_db);
     auto& codes = impl.preserved[kHeaderCodesKey];
@@ -47,12 +47,14 @@ void FileReader::readHeader(const Record& section) {
     while (i < groups.size()) {
         const Group& var = groups[i++];
         if (var.code != 9) {
-            m_ctx.repair(var.line, fmt::format("header group {} outside a variable dropped", var.code));
+            m_ctx.repair(var.line,
+                         fmt::format("header group {} outside a variable dropped", var.code));
             continue;
         }
         const std::wstring name = variableName(var.value);
         if (i >= groups.size() || groups[i].code == 9) {
-            m_ctx.repair(var.line, "header variable $" + wideToUtf8(name) + " without a value dropped");
+            m_ctx.repair(var.line,
+                         "header variable $" + wideToUtf8(name) + " without a value dropped");
             continue;
         }
         const Group& v = groups[i++];

@@ -64,8 +64,9 @@ void FileReader::readTable(const Record& head) {
 }
 
 void FileReader::readModelledTable(const Record& head, const std::string& name) {
-    ZcDbObjectId& tableId =
-        name == "LAYER" ? m_layerTable : name == "APPID" ? m_regAppTable : m_blockTable;
+    ZcDbObjectId& tableId = name == "LAYER"   ? m_layerTable
+                            : name == "APPID" ? m_regAppTable
+                                              : m_blockTable;
     if (!tableId.isNull()) {
         m_ctx.repair(head.line, "a second " + name + " table; its records join the first");
     } else {

@@ -27,7 +27,8 @@ bool FileReader::next(Record& record) {
     if (!m_tokens.next(g))
         return false;
     if (g.code != 0)
-        fail(g.line, fmt::format("expected a 0 group starting a record, found group code {}", g.code));
+        fail(g.line,
+             fmt::format("expected a 0 group starting a record, found group code {}", g.code));
     record.name = trim(g.value);
     record.line = g.line;
     record.groups.clear();
@@ -122,8 +123,9 @@ ZcDbObjectId FileReader::add(ZcDbObject* obj, RecordInfo& info, const Record& re
     if (info.hasHandle && info.handle != 0) {
         id = ZcDbAccess::addObject(m_db, obj, ZcDbHandle(info.handle));
         if (id.isNull())
-            m_ctx.repair(record.line, fmt::format("{}: handle {:X} is used twice; a new one is given",
-                                                  record.name, info.handle));
+            m_ctx.repair(record.line,
+                         fmt::format("{}: handle {:X} is used twice; a new one is given",
+                                     record.name, info.handle));
     }
     if (id.isNull())
         id = ZcDbAccess::addObject(m_db, obj);
@@ -135,8 +137,9 @@ ZcDbObjectId FileReader::add(ZcDbObject* obj, RecordInfo& info, const Record& re
             auto at = groups.end();
             for (auto it = groups.begin(); it != groups.end(); ++it) {
                 if (it->first == 100 && it->second == m_ctx.pendingMarker) {
-                    at = std::find_if(it + 1, groups.end(),
-                                      [](const auto& g) { return g.first == 100 || g.first == 101; });
+                    at = std::find_if(it + 1, groups.end(), [](const auto& g) {
+                        return g.first == 100 || g.first == 101;
+                    });
                     break;
                 }
             }
@@ -158,8 +161,9 @@ namespace {
 
 void forget(ReadContext& ctx, const ZcDbObject* obj) {
     std::erase_if(ctx.references(), [&](const auto& r) { return r.object == obj; });
-    std::erase_if(ctx.dictionaryEntries,
-                  [&](const auto& e) { return static_cast<const ZcDbObject*>(e.dictionary) == obj; });
+    std::erase_if(ctx.dictionaryEntries, [&](const auto& e) {
+        return static_cast<const ZcDbObject*>(e.dictionary) == obj;
+    });
     ctx.pendingKept.clear();
 }
 

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "contexts.h"

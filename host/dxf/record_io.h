@@ -44,10 +44,12 @@ struct RecordOut {
 };
 
 // Writes one record, its 0 group included.
-void writeRecord(const Schema& schema, const void* object, const void* target,
-                 const RecordOut& out, GroupWriter& w, WriteContext& ctx);
+void writeRecord(const Schema& schema, const void* object, const void* target, const RecordOut& out,
+                 GroupWriter& w, WriteContext& ctx);
 
 void writeXData(const std::vector<ZcDbXDataApp>& apps, GroupWriter& w);
+// True when a field's value is its default.
+bool equalsDefault(const Field& f, const Value& v);
 // Writes a kept group as it was read.
 void writeKept(int code, const std::string& value, GroupWriter& w);
 

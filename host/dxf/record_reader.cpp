@@ -79,8 +79,11 @@ bool isDefault(const Field& f, std::uint8_t component, const Group& g, ReadConte
     switch (valueType(g.code)) {
     case ValueType::Real: {
         const double v = ctx.real(g);
-        if (f.kind == FieldKind::Point3 || f.kind == FieldKind::Vector3 || f.kind == FieldKind::Point2)
-            return v == (component == 0 ? f.def.point.x : component == 1 ? f.def.point.y : f.def.point.z);
+        if (f.kind == FieldKind::Point3 || f.kind == FieldKind::Vector3 ||
+            f.kind == FieldKind::Point2)
+            return v == (component == 0   ? f.def.point.x
+                         : component == 1 ? f.def.point.y
+                                          : f.def.point.z);
         return v == f.def.real;
     }
     case ValueType::Int16:
@@ -184,8 +187,8 @@ std::size_t readXData(std::span<const Group> groups, std::size_t pos,
         } else if (g.code < 1071) {
             const std::int64_t v = ctx.integer(g);
             if (v < -32768 || v > 32767)
-                throw ReadError(g.line + 1, "group code " + std::to_string(g.code) +
-                                                ": value out of range");
+                throw ReadError(g.line + 1,
+                                "group code " + std::to_string(g.code) + ": value out of range");
             item.value = static_cast<std::int16_t>(v);
         } else {
             item.value = static_cast<std::int32_t>(ctx.integer(g));
@@ -197,16 +200,18 @@ std::size_t readXData(std::span<const Group> groups, std::size_t pos,
 
 void readRecord(const Schema& schema, void* object, void* target, std::span<const Group> groups,
                 RecordInfo& info, ReadContext& ctx) {
-    auto targetOf = [&](std::size_t field) { return schema.isCommonField(field) ? object : target; };
+    auto targetOf = [&](std::size_t field) {
+        return schema.isCommonField(field) ? object : target;
+    };
     std::vector<Value>& slots = ctx.slots(schema);
     for (Value& v : slots)
         v.seen = false;
 
     KeptCollector kept(info.kept);
-    int subclass = -1;           // the current known subclass
-    std::string_view marker;     // the current marker, known or not
-    bool inMarker = false;       // a marker was seen
-    bool inUnknown = false;      // the current marker is not in the schema
+    int subclass = -1;       // the current known subclass
+    std::string_view marker; // the current marker, known or not
+    bool inMarker = false;   // a marker was seen
+    bool inUnknown = false;  // the current marker is not in the schema
     GroupCursor cursor(groups);
     while (!cursor.done()) {
         const std::size_t at = cursor.position();
@@ -275,8 +280,8 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
                 kept.add(code, ctx.keptValue(g));
             } else {
                 ctx.repairOnce("drop:" + schema.dxfName() + ":" + std::to_string(code), g.line,
-                               "group code " + std::to_string(code) + " of " +
-                                   schema.dxfName() + " is not read");
+                               "group code " + std::to_string(code) + " of " + schema.dxfName() +
+                                   " is not read");
             }
             continue;
         }
@@ -293,8 +298,8 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
                 kept.add(code, ctx.keptValue(g));
             else if (!isDefault(f, slot.component, g, ctx))
                 ctx.repairOnce("drop:" + schema.dxfName() + ":" + std::to_string(code), g.line,
-                               "group code " + std::to_string(code) + " of " +
-                                   schema.dxfName() + " is not read");
+                               "group code " + std::to_string(code) + " of " + schema.dxfName() +
+                                   " is not read");
             continue;
         }
         accumulate(slots[static_cast<std::size_t>(slot.field)], f, slot.component, g, ctx);
@@ -304,7 +309,7 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
     // the table wins over an alternative form of the same value read earlier.
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const Field& f = schema.field(i);
-        if (!slots[i].seen && appliesDefault(f)) {
+        if (!slots[i].seen && appliesDefault(f) && !schema.holdsDefault(i)) {
             resetSlot(slots[i], f);
             f.set(targetOf(i), slots[i], ctx);
         }
@@ -315,7 +320,8 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
             continue;
         if (f.set(targetOf(i), slots[i], ctx) == Zcad::eOk)
             continue;
-        const std::string what = "the value of group code " + std::to_string(f.code) + " is not valid";
+        const std::string what =
+            "the value of group code " + std::to_string(f.code) + " is not valid";
         // A property the entity shares with every other (layer, colour) falls back to its
         // default; a value of the kind's own makes the record one to keep raw.
         if (!schema.isCommonField(i))

@@ -29,6 +29,8 @@ std::vector<Segment> segments(const ZcDbDxfGroups& kept) {
     return out;
 }
 
+} // namespace
+
 bool equalsDefault(const Field& f, const Value& v) {
     switch (f.kind) {
     case FieldKind::Real:
@@ -50,12 +52,15 @@ bool equalsDefault(const Field& f, const Value& v) {
     case FieldKind::Point3List:
         return v.points.empty();
     case FieldKind::Handle:
-    case FieldKind::BlockName:
         return v.id.isNull();
+    case FieldKind::BlockName:
+        return v.id.isNull() && v.text.empty();
     default:
         return false;
     }
 }
+
+namespace {
 
 void writeValue(const Field& f, const Value& v, GroupWriter& w, WriteContext& ctx) {
     switch (f.kind) {
@@ -92,7 +97,8 @@ void writeValue(const Field& f, const Value& v, GroupWriter& w, WriteContext& ct
         w.handle(f.code, WriteContext::handleOf(v.id));
         break;
     case FieldKind::BlockName:
-        w.text(f.code, std::wstring_view(ctx.blockName(v.id)));
+        // A block the database has, else one written for this record alone.
+        w.text(f.code, std::wstring_view(v.id.isNull() ? v.text : ctx.blockName(v.id)));
         break;
     default:
         break;
@@ -128,7 +134,9 @@ void writeUnmodelled(const Field& f, const ZcDbDxfGroups* kept, Segment* seg,
 
 } // namespace
 
-void writeKept(int code, const std::string& value, GroupWriter& w) { w.verbatim(code, value); }
+void writeKept(int code, const std::string& value, GroupWriter& w) {
+    w.verbatim(code, value);
+}
 
 void writeXData(const std::vector<ZcDbXDataApp>& apps, GroupWriter& w) {
     for (const ZcDbXDataApp& app : apps) {
@@ -163,8 +171,8 @@ void writeXData(const std::vector<ZcDbXDataApp>& apps, GroupWriter& w) {
     }
 }
 
-void writeRecord(const Schema& schema, const void* object, const void* target,
-                 const RecordOut& out, GroupWriter& w, WriteContext& ctx) {
+void writeRecord(const Schema& schema, const void* object, const void* target, const RecordOut& out,
+                 GroupWriter& w, WriteContext& ctx) {
     static const ZcDbDxfGroups kNone;
     const ZcDbDxfGroups& kept = out.kept ? *out.kept : kNone;
     std::vector<Segment> segs = segments(kept);

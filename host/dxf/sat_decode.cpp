@@ -52,7 +52,8 @@ public:
                 t.push_back(tok);
             if (t.empty())
                 continue;
-            if (t[0].size() > 1 && t[0][0] == '-' && std::isdigit(static_cast<unsigned char>(t[0][1])))
+            if (t[0].size() > 1 && t[0][0] == '-' &&
+                std::isdigit(static_cast<unsigned char>(t[0][1])))
                 t.erase(t.begin()); // a record number
             if (t.empty())
                 continue;
@@ -246,7 +247,8 @@ private:
         ZcGePoint3d start, end;
         if (!point(pointer(*edge, 0), start) || !point(pointer(*edge, endVertexAt), end))
             return fail("an edge without its vertices");
-        const bool edgeForward = curveAt + 1 < edge->data.size() && edge->data[curveAt + 1] == "forward";
+        const bool edgeForward =
+            curveAt + 1 < edge->data.size() && edge->data[curveAt + 1] == "forward";
         if (!coedgeForward)
             std::swap(start, end);
         const Record* curve = m_model.at(pointer(*edge, curveAt));
@@ -286,9 +288,8 @@ private:
     }
 
     bool onPlane(const ZcGePoint3d& local) const {
-        return std::abs(local.z - m_out.elevation) <= 1e-9 * (1.0 + std::abs(local.x) +
-                                                              std::abs(local.y) +
-                                                              std::abs(m_out.elevation));
+        return std::abs(local.z - m_out.elevation) <=
+               1e-9 * (1.0 + std::abs(local.x) + std::abs(local.y) + std::abs(m_out.elevation));
     }
 
     const SatModel& m_model;

@@ -13,7 +13,9 @@ namespace {
 
 using gantrel::db::Ocs;
 
-std::string num(double v) { return formatReal(v); }
+std::string num(double v) {
+    return formatReal(v);
+}
 
 // A loop as a polygon through its vertices and points along its arcs.
 std::vector<ZcGePoint2d> polygonOf(const ZcDbLoop& loop) {
@@ -29,7 +31,8 @@ std::vector<ZcGePoint2d> polygonOf(const ZcDbLoop& loop) {
             sweep = -sweep;
         for (int k = 0; k < 32; ++k) {
             const double a = e.startAngle + sweep * k / 32.0;
-            out.push_back({e.center.x + e.radius * std::cos(a), e.center.y + e.radius * std::sin(a)});
+            out.push_back(
+                {e.center.x + e.radius * std::cos(a), e.center.y + e.radius * std::sin(a)});
         }
     }
     return out;
@@ -86,7 +89,9 @@ public:
         m_records.emplace_back();
         return static_cast<int>(m_records.size()) - 1;
     }
-    void set(int index, std::string text) { m_records[static_cast<std::size_t>(index)] = std::move(text); }
+    void set(int index, std::string text) {
+        m_records[static_cast<std::size_t>(index)] = std::move(text);
+    }
     static std::string ptr(int index) { return "$" + std::to_string(index); }
     const std::vector<std::string>& records() const { return m_records; }
 
@@ -128,7 +133,8 @@ public:
                 continue;
             for (std::size_t j : containers[i]) {
                 if (depth[j] == depth[i] - 1 && faceOf[j] >= 0) {
-                    faces[static_cast<std::size_t>(faceOf[j])].push_back(oriented(i, polys[i], false));
+                    faces[static_cast<std::size_t>(faceOf[j])].push_back(
+                        oriented(i, polys[i], false));
                     break;
                 }
             }
@@ -162,11 +168,13 @@ private:
         return ccw == outer ? m_region.loops[i] : reversed(m_region.loops[i]);
     }
 
-    ZcGePoint3d world(double x, double y) const {
-        return m_ocs.toWorld(x, y, m_region.elevation);
+    ZcGePoint3d world(double x, double y) const { return m_ocs.toWorld(x, y, m_region.elevation); }
+    std::string vec(const ZcGePoint3d& p) const {
+        return num(p.x) + " " + num(p.y) + " " + num(p.z);
     }
-    std::string vec(const ZcGePoint3d& p) const { return num(p.x) + " " + num(p.y) + " " + num(p.z); }
-    std::string vec(const ZcGeVector3d& v) const { return num(v.x) + " " + num(v.y) + " " + num(v.z); }
+    std::string vec(const ZcGeVector3d& v) const {
+        return num(v.x) + " " + num(v.y) + " " + num(v.z);
+    }
 
     void writeFace(int face, int nextFace, const std::vector<ZcDbLoop>& loops) {
         const int surface = m_sat.reserve();
@@ -174,8 +182,8 @@ private:
         for (std::size_t i = 0; i < loops.size(); ++i)
             loopIds.push_back(m_sat.reserve());
         m_sat.set(face, "face $-1 -1 $-1 " + SatBuilder::ptr(nextFace) + " " +
-                            SatBuilder::ptr(loopIds[0]) + " " + SatBuilder::ptr(m_shell) +
-                            " $-1 " + SatBuilder::ptr(surface) + " forward double out #");
+                            SatBuilder::ptr(loopIds[0]) + " " + SatBuilder::ptr(m_shell) + " $-1 " +
+                            SatBuilder::ptr(surface) + " forward double out #");
         m_sat.set(surface, "plane-surface $-1 -1 $-1 " + vec(world(0, 0)) + " " +
                                vec(m_region.normal) + " " + vec(m_ocs.x) + " forward_v I I I I #");
         for (std::size_t i = 0; i < loops.size(); ++i)
@@ -210,13 +218,13 @@ private:
             m_sat.set(points[i], "point $-1 -1 $-1 " + vec(world(s.x, s.y)) + " #");
             m_sat.set(vertices[i], "vertex $-1 -1 $-1 " + SatBuilder::ptr(edges[i]) + " " +
                                        SatBuilder::ptr(points[i]) + " #");
-            m_sat.set(coedges[i], "coedge $-1 -1 $-1 " + SatBuilder::ptr(coedges[(i + 1) % n]) +
-                                      " " + SatBuilder::ptr(coedges[(i + n - 1) % n]) + " $-1 " +
-                                      SatBuilder::ptr(edges[i]) +
-                                      (e.kind == ZcDbLoopEdge::kLine || e.counterClockwise
-                                           ? " forward "
-                                           : " reversed ") +
-                                      SatBuilder::ptr(loop) + " $-1 #");
+            m_sat.set(coedges[i],
+                      "coedge $-1 -1 $-1 " + SatBuilder::ptr(coedges[(i + 1) % n]) + " " +
+                          SatBuilder::ptr(coedges[(i + n - 1) % n]) + " $-1 " +
+                          SatBuilder::ptr(edges[i]) +
+                          (e.kind == ZcDbLoopEdge::kLine || e.counterClockwise ? " forward "
+                                                                               : " reversed ") +
+                          SatBuilder::ptr(loop) + " $-1 #");
             if (e.kind == ZcDbLoopEdge::kLine) {
                 const ZcGePoint3d a = world(e.start.x, e.start.y), b = world(e.end.x, e.end.y);
                 const double length = a.distanceTo(b);
@@ -225,7 +233,8 @@ private:
                                         SatBuilder::ptr(to) + " " + num(length) + " " +
                                         SatBuilder::ptr(coedges[i]) + " " +
                                         SatBuilder::ptr(curves[i]) + " forward @7 unknown #");
-                m_sat.set(curves[i], "straight-curve $-1 -1 $-1 " + vec(a) + " " + vec(dir) + " I I #");
+                m_sat.set(curves[i],
+                          "straight-curve $-1 -1 $-1 " + vec(a) + " " + vec(dir) + " I I #");
                 continue;
             }
             // The curve runs counter-clockwise about the normal with the parameter equal to

@@ -2,11 +2,21 @@
 #include "schema.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "contexts.h"
 #include "zcdbents.h"
 
 namespace gantrel::dxf {
+
+namespace {
+
+std::size_t nextSerial() {
+    static std::atomic<std::size_t> serial{0};
+    return serial++;
+}
+
+} // namespace
 
 std::vector<std::pair<short, std::uint8_t>> Field::codes() const {
     std::vector<std::pair<short, std::uint8_t>> out{{code, 0}};
@@ -32,8 +42,8 @@ std::vector<std::pair<short, std::uint8_t>> Field::codes() const {
 
 Schema::Schema(std::string dxfName, std::vector<const Subclass*> subclasses, bool entity,
                int handleCode)
-    : m_name(std::move(dxfName)), m_subclasses(std::move(subclasses)), m_entity(entity),
-      m_handleCode(handleCode) {
+    : m_name(std::move(dxfName)), m_serial(nextSerial()), m_subclasses(std::move(subclasses)),
+      m_entity(entity), m_handleCode(handleCode) {
     m_bySubclass.resize(m_subclasses.size());
     for (std::size_t s = 0; s < m_subclasses.size(); ++s) {
         m_bases.push_back(m_fieldCount);

@@ -26,10 +26,10 @@ class GroupWriter;
 
 enum class FieldKind : std::uint8_t {
     Real,
-    Angle,   // radians in the object, degrees in the file
+    Angle, // radians in the object, degrees in the file
     Int16,
     Int32,
-    Bool,    // 0 or 1
+    Bool, // 0 or 1
     Text,
     Point3,  // code, code + 10, code + 20
     Vector3, // as Point3
@@ -132,6 +132,17 @@ public:
     // The next subclass with this marker after the given one (then from the start); -1 if none.
     int findSubclass(std::string_view marker, int after) const;
     const Field& field(std::size_t index) const { return *m_fields[index]; }
+    // A number of the schema among all schemas, from 0 up.
+    std::size_t serial() const { return m_serial; }
+    // Fields whose default a new object (or staging struct) already holds: reading does not
+    // set them when the record has no value for them. Marked once by the kind registry.
+    bool holdsDefault(std::size_t field) const {
+        return field < m_holdsDefault.size() && m_holdsDefault[field];
+    }
+    void markHoldsDefault(std::size_t field) const {
+        m_holdsDefault.resize(m_fieldCount, false);
+        m_holdsDefault[field] = true;
+    }
     // True for the fields of an entity's common subclass, which work on the object itself.
     bool isCommonField(std::size_t index) const {
         return m_entity && m_subclasses.size() > 1 && index < m_bases[1];
@@ -145,6 +156,7 @@ private:
     static Slot lookup(const std::vector<Entry>& entries, int code);
 
     std::string m_name;
+    std::size_t m_serial;
     std::vector<const Subclass*> m_subclasses;
     bool m_entity;
     int m_handleCode;
@@ -153,6 +165,7 @@ private:
     std::size_t m_fieldCount = 0;
     std::vector<std::vector<Entry>> m_bySubclass;
     std::vector<Entry> m_any;
+    mutable std::vector<bool> m_holdsDefault;
 };
 
 // --- building fields ------------------------------------------------------------------------
@@ -292,7 +305,8 @@ Field member(short code, FieldKind kind, Presence presence = Presence::Always, D
 Field custom(short code, FieldKind kind, Presence presence, Default def, FieldGet get,
              FieldSet set);
 // A value the objects do not model: kept from the file, else written as the default.
-Field unmodelled(short code, FieldKind kind, Default def = {}, Presence presence = Presence::Always);
+Field unmodelled(short code, FieldKind kind, Default def = {},
+                 Presence presence = Presence::Always);
 // A value read and dropped.
 Field ignored(short code, FieldKind kind = FieldKind::Text);
 // Groups with a structure of their own, started by code or any of the triggers.

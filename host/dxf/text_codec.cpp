@@ -180,7 +180,8 @@ std::string withoutNul(std::string s) {
 }
 
 bool isPlain(std::string_view raw) {
-    return isAscii(raw) && raw.find_first_of(std::string_view("\\^\0", 3)) == std::string_view::npos;
+    return isAscii(raw) &&
+           raw.find_first_of(std::string_view("\\^\0", 3)) == std::string_view::npos;
 }
 
 } // namespace

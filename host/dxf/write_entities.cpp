@@ -61,14 +61,68 @@ void FileWriter::writeBlocks(GroupWriter& w) {
         out.kept = keptOf(end);
         writeRecord(blockEndSchema(), nullptr, &data, out, w, m_ctx);
     }
+    writeDimensionBlocks(w);
     w.text(0, "ENDSEC");
+}
+
+void FileWriter::prepareDimensionBlocks() {
+    const auto* table = ZcDbAccess::objectAs<ZcDbBlockTable>(m_impl.blockTable);
+    int serial = 0;
+    for (const ZcDbStub& stub : m_impl.stubs) {
+        const auto* dim = ZcDbAlignedDimension::cast(stub.object.get());
+        if (stub.erased || !dim || !dim->dimBlockId().isNull())
+            continue;
+        ZcDbVoidPtrArray pieces;
+        if (dim->explode(pieces) != Zcad::eOk)
+            continue;
+        DimensionBlock block;
+        do
+            block.name = L"*D" + std::to_wstring(++serial);
+        while (table->has(block.name.c_str()));
+        for (void* p : pieces)
+            block.entities.emplace_back(static_cast<ZcDbEntity*>(p));
+        block.record = m_ctx.newHandle();
+        block.begin = m_ctx.newHandle();
+        for (std::size_t i = 0; i < block.entities.size(); ++i)
+            block.handles.push_back(m_ctx.newHandle());
+        block.end = m_ctx.newHandle();
+        m_ctx.dimensionBlockNames[dim] = block.name;
+        m_dimensionBlockOf[dim] = m_dimensionBlocks.size();
+        m_dimensionBlocks.push_back(std::move(block));
+    }
+}
+
+void FileWriter::writeDimensionBlockRecords(std::uint64_t table, GroupWriter& w) {
+    for (const DimensionBlock& block : m_dimensionBlocks) {
+        ZcDbBlockTableRecord record;
+        record.setName(block.name.c_str());
+        writeModelled(record, table, false, w, block.record);
+    }
+}
+
+void FileWriter::writeDimensionBlocks(GroupWriter& w) {
+    for (const DimensionBlock& block : m_dimensionBlocks) {
+        BlockData data;
+        data.name = block.name;
+        data.flags = 1;
+        RecordOut out;
+        out.handle = block.begin;
+        out.owner = block.record;
+        m_ctx.currentObject = nullptr;
+        m_ctx.currentKept = nullptr;
+        writeRecord(blockBeginSchema(), nullptr, &data, out, w, m_ctx);
+        for (std::size_t i = 0; i < block.entities.size(); ++i)
+            writeModelled(*block.entities[i], block.record, false, w, block.handles[i]);
+        out.handle = block.end;
+        writeRecord(blockEndSchema(), nullptr, &data, out, w, m_ctx);
+    }
 }
 
 void FileWriter::writeEntities(GroupWriter& w) {
     w.text(0, "SECTION");
     w.text(2, "ENTITIES");
-    for (const auto& [space, paper] : {std::pair{m_impl.modelSpace, false},
-                                       std::pair{m_impl.paperSpace, true}}) {
+    for (const auto& [space, paper] :
+         {std::pair{m_impl.modelSpace, false}, std::pair{m_impl.paperSpace, true}}) {
         const auto* block = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(space);
         if (!block)
             continue;
@@ -108,11 +162,11 @@ void FileWriter::writeEntity(const ZcDbObject& obj, std::uint64_t owner, bool pa
 }
 
 bool FileWriter::writeModelled(const ZcDbObject& obj, std::uint64_t owner, bool paperSpace,
-                               GroupWriter& w) {
+                               GroupWriter& w, std::uint64_t ownHandle) {
     const Kind* kind = kindForObject(obj);
     if (!kind)
         return false;
-    const std::uint64_t handle = obj.handle().value();
+    const std::uint64_t handle = ownHandle ? ownHandle : obj.handle().value();
     RecordOut out;
     out.handle = handle;
     out.owner = owner;

@@ -59,11 +59,9 @@ void FileWriter::writeObjects(GroupWriter& w) {
     if (plotStyles)
         writeDefaultPlotStyles(plotStyles, placeholder, root->handle().value(), w);
 
-    for (const ZcDbObjectId& id : m_db.allObjectIds()) {
-        if (id.isErased() || id == m_impl.namedObjects)
-            continue;
-        const ZcDbObject* obj = ZcDbAccess::object(id);
-        if (!obj || ZcDbEntity::cast(obj) || isTablePart(obj))
+    for (const ZcDbStub& stub : m_impl.stubs) {
+        const ZcDbObject* obj = stub.object.get();
+        if (stub.erased || !obj || obj == root || ZcDbEntity::cast(obj) || isTablePart(obj))
             continue;
         // Objects of an erased owner (the extension dictionary of an erased entity) go with it.
         if (obj->ownerId().isErased())

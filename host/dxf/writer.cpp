@@ -1,5 +1,4 @@
-// The file writer: sections in order, the header last in time (it names the next free handle)
-// but first in the file.
+// The file writer: sections in order, straight to the stream.
 #include "writer.h"
 
 #include <algorithm>
@@ -30,50 +29,62 @@ bool FileWriter::write(std::ostream& out, std::string& error) {
                 "dictionary or model space";
         return false;
     }
-    std::string body;
-    {
-        GroupWriter w(body);
-        writeClasses(w);
-        writeTables(w);
-        writeBlocks(w);
-        writeEntities(w);
-        writeObjects(w);
-        writeKeptSections(w);
-        w.text(0, "EOF");
-        m_groups += w.groupCount();
-    }
-    GroupWriter header(out);
-    writeHeader(header);
-    m_groups += header.groupCount();
-    if (!header.flush())
+    prepareDimensionBlocks();
+    const std::uint64_t handseed = m_ctx.handseed() + plannedNewHandles();
+    GroupWriter w(out);
+    writeHeader(w, handseed);
+    writeClasses(w);
+    writeTables(w);
+    writeBlocks(w);
+    writeEntities(w);
+    writeObjects(w);
+    writeKeptSections(w);
+    w.text(0, "EOF");
+    m_groups = w.groupCount();
+    if (m_ctx.handseed() != handseed) {
+        // The count and the writing disagree: the file could hand out a handle twice.
+        error = "the handles of the file were not counted right; it is not written";
         return false;
-    out.write(body.data(), static_cast<std::streamsize>(body.size()));
-    if (!out) {
+    }
+    if (!w.flush()) {
         error = "the file cannot be written";
         return false;
     }
     return true;
 }
 
-void FileWriter::writeHeader(GroupWriter& w) {
+void FileWriter::writeHeader(GroupWriter& w, std::uint64_t handseed) {
     w.text(0, "SECTION");
     w.text(2, "HEADER");
     auto preservedCodes = m_impl.preserved.find(kHeaderCodesKey);
-    const auto* codes = preservedCodes == m_impl.preserved.end() ? nullptr : &preservedCodes->second;
+    const auto* codes =
+        preservedCodes == m_impl.preserved.end() ? nullptr : &preservedCodes->second;
 
     std::map<std::wstring, ZcDbHeaderValue> vars = m_impl.header;
     vars[L"ACADVER"] = std::wstring(L"AC1024");
     if (!vars.count(L"DWGCODEPAGE"))
         vars[L"DWGCODEPAGE"] = std::wstring(L"ANSI_1252");
     vars.erase(L"HANDSEED");
-    // The extents of model space, from its entities.
+    // The extents of model space, from its entities. A spline counts with the box of its
+    // control points, which holds the curve: exact extents of many splines cost more than
+    // the rest of the writing.
     ZcDbExtents extents;
     if (const auto* model = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(m_impl.modelSpace)) {
         for (const ZcDbObjectId& id : model->entityIds()) {
             ZcDbExtents e;
-            if (const auto* ent = ZcDbAccess::objectAs<ZcDbEntity>(id);
-                ent && ent->getGeomExtents(e) == Zcad::eOk && !e.isEmpty())
+            const ZcDbObject* obj = ZcDbAccess::object(id);
+            if (auto drawn = m_dimensionBlockOf.find(obj); drawn != m_dimensionBlockOf.end()) {
+                // A dimension drawn by a block written for it: the block's extents.
+                for (const auto& piece : m_dimensionBlocks[drawn->second].entities)
+                    if (piece->getGeomExtents(e) == Zcad::eOk && !e.isEmpty())
+                        extents.addExt(e);
+            } else if (const auto* spline = ZcDbSpline::cast(obj)) {
+                for (const ZcGePoint3d& p : spline->controlPoints())
+                    extents.addPoint(p);
+            } else if (const auto* ent = ZcDbAccess::objectAs<ZcDbEntity>(id);
+                       ent && ent->getGeomExtents(e) == Zcad::eOk && !e.isEmpty()) {
                 extents.addExt(e);
+            }
         }
     }
     if (!extents.isEmpty()) {
@@ -109,7 +120,7 @@ void FileWriter::writeHeader(GroupWriter& w) {
     for (const auto& [name, value] : vars)
         writeVar(name, value);
     w.text(9, "$HANDSEED");
-    w.handle(5, m_ctx.handseed());
+    w.handle(5, handseed);
     w.text(0, "ENDSEC");
 }
 

@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
             continue;
         for (const auto& entry : fs::directory_iterator(data / folder))
             if (entry.path().extension() == ".dxf")
-                ok = resave(entry.path(), out / (std::string(folder) + "-" +
-                                                 entry.path().filename().string())) &&
+                ok = resave(entry.path(),
+                            out / (std::string(folder) + "-" + entry.path().filename().string())) &&
                      ok;
     }
     return ok ? 0 : 1;

@@ -79,7 +79,8 @@ std::vector<DrawingCase> makeCases() {
         cases.push_back({std::move(name), std::move(build)});
     };
     add("line", [](ZcDbDatabase& db) {
-        auto* line = new ZcDbLine({0.1, 0.2, 0.30000000000000004}, {1e-300, -123456789.123456789, 7});
+        auto* line =
+            new ZcDbLine({0.1, 0.2, 0.30000000000000004}, {1e-300, -123456789.123456789, 7});
         line->setThickness(2.5);
         line->setColorIndex(1);
         append(db, line);
@@ -286,9 +287,9 @@ void buildStructureDrawing(ZcDbDatabase& db) {
     ZcDbEntity* ent = nullptr;
     zcdbOpenObject(ent, refId, ZcDb::kForWrite);
     const zds_real point[3] = {1.5, 2.5, 3.5};
-    resbuf* xdata = zcutBuildList(1001, L"Plaxen", 1000, L"Count", 1070, 3, 1000, L"Rotable",
-                                  1071, std::int32_t{70000}, 1040, 0.1, 1010, point, 1002, L"{",
-                                  1005, L"1F", 1002, L"}", 0);
+    resbuf* xdata = zcutBuildList(1001, L"Plaxen", 1000, L"Count", 1070, 3, 1000, L"Rotable", 1071,
+                                  std::int32_t{70000}, 1040, 0.1, 1010, point, 1002, L"{", 1005,
+                                  L"1F", 1002, L"}", 0);
     ent->setXData(xdata);
     zcutRelRb(xdata);
     ent->close();

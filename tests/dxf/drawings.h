@@ -13,8 +13,7 @@
 namespace dxftest {
 
 // Appends an entity to a block (model space by default) and closes it.
-ZcDbObjectId append(ZcDbDatabase& db, ZcDbEntity* entity,
-                    ZcDbObjectId block = ZcDbObjectId::kNull);
+ZcDbObjectId append(ZcDbDatabase& db, ZcDbEntity* entity, ZcDbObjectId block = ZcDbObjectId::kNull);
 
 struct DrawingCase {
     std::string name;

@@ -160,7 +160,8 @@ std::string diffGroups(const std::vector<GroupRecord>& expectedRecords,
             out << "~ " << describe(e) << ": is " << a.name << "\n";
         const std::size_t n = std::max(e.groups.size(), a.groups.size());
         for (std::size_t i = 0; i < n; ++i) {
-            if (i < e.groups.size() && i < a.groups.size() && e.groups[i].first == a.groups[i].first &&
+            if (i < e.groups.size() && i < a.groups.size() &&
+                e.groups[i].first == a.groups[i].first &&
                 sameValue(e.groups[i].first, e.groups[i].second, a.groups[i].second))
                 continue;
             out << "~ " << describe(e) << " group " << i << ": expected ";

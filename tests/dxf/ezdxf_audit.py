@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Reads DXF files with ezdxf and audits them. Lists every error, fix and warning the audit
-reports; exits with 1 when a file cannot be read or its audit reports errors.
+"""Reads DXF files with ezdxf and audits them. Lists every error and fix the audit reports, and
+reads the ACIS data of every region with ezdxf's own SAT reader; exits with 1 when a file
+cannot be read, its audit reports errors or a region's data cannot be read.
 
 Usage: ezdxf_audit.py FILE_OR_FOLDER...   (a folder stands for the *.dxf files in it)
 """
@@ -8,6 +9,7 @@ import pathlib
 import sys
 
 import ezdxf
+from ezdxf.acis import api as acis
 from ezdxf.lldxf.const import DXFError
 
 
@@ -31,7 +33,18 @@ def audit(path):
         print(f"{path}: fixed: {fix.message}")
     for error in auditor.errors:
         print(f"{path}: ERROR: {error.message}")
-    return not auditor.has_errors
+    regions_ok = True
+    for region in doc.entitydb.query("REGION"):
+        try:
+            bodies = acis.load(region.sat)
+            faces = sum(len(shell.faces()) for body in bodies for lump in body.lumps()
+                        for shell in lump.shells())
+            if faces == 0:
+                raise ValueError("no faces")
+        except Exception as e:  # the reader's errors have no common base
+            print(f"{path}: ERROR: REGION #{region.dxf.handle}: ACIS data not readable: {e}")
+            regions_ok = False
+    return not auditor.has_errors and regions_ok
 
 
 def main():

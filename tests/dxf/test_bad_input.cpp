@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include "drawings.h"
-#include "raw_objects.h"
 #include "dxf_groups.h"
+#include "raw_objects.h"
 #include "test_support.h"
 
 using namespace dxftest;
@@ -153,9 +153,10 @@ TEST(BadInput, StructuralFaultsAreRepairedAndReported) {
 class FileOperations : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("gantrel-dxf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder =
+            fs::temp_directory_path() /
+            ("gantrel-dxf-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -172,7 +173,8 @@ TEST_F(FileOperations, DrawingFilesUnderADwgNameAndBackslashPathsAreRead) {
     const fs::path path = folder / "part.dwg";
     ASSERT_EQ(db.saveAs(path.wstring().c_str()), Zcad::eOk);
     ZcDbDatabase side(false);
-    ASSERT_EQ(side.readDwgFile(path.wstring().c_str()), Zcad::eOk) << side.lastErrorMessage().size();
+    ASSERT_EQ(side.readDwgFile(path.wstring().c_str()), Zcad::eOk)
+        << side.lastErrorMessage().size();
     EXPECT_EQ(entitiesOf<ZcDbLine>(side).size(), 1u);
     // A database with the default drawing is replaced by the file's content.
     ZcDbDatabase replaced;

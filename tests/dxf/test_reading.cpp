@@ -21,7 +21,9 @@ std::string text(const std::string& value) {
 }
 
 // The files here have a header and entities only: the missing tables and objects are repairs.
-std::unique_ptr<ZcDbDatabase> loadPartial(const std::string& text) { return load(text, true); }
+std::unique_ptr<ZcDbDatabase> loadPartial(const std::string& text) {
+    return load(text, true);
+}
 
 std::wstring firstText(ZcDbDatabase& db) {
     auto texts = entitiesOf<ZcDbText>(db);
@@ -68,7 +70,9 @@ TEST(TextEncoding, CodePagesBeforeAc1021) {
     auto db = loadPartial(withHeader("AC1015", "ANSI_1250", text("\xA3\xF3\x64\x9F")));
     EXPECT_EQ(firstText(*db), L"Łódź");
     // "Größe" in Windows-1252.
-    db = loadPartial(withHeader("AC1018", "ANSI_1252", text("Gr\xF6\xDF" "e")));
+    db = loadPartial(withHeader("AC1018", "ANSI_1252",
+                                text("Gr\xF6\xDF"
+                                     "e")));
     EXPECT_EQ(firstText(*db), L"Größe");
     // Cyrillic in Windows-1251: "Дом" = C4 EE EC.
     db = loadPartial(withHeader("AC1015", "ANSI_1251", text("\xC4\xEE\xEC")));
@@ -117,10 +121,13 @@ TEST(R12, FileWithoutHandlesMarkersOrTablesReads) {
         "4\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nTABLES\r\n0\r\nTABLE\r\n2\r\nLAYER\r\n70\r\n1\r\n"
         "0\r\nLAYER\r\n2\r\nWALLS\r\n70\r\n0\r\n62\r\n-3\r\n6\r\nCONTINUOUS\r\n0\r\nENDTAB\r\n0\r\n"
         "ENDSEC\r\n0\r\nSECTION\r\n2\r\nBLOCKS\r\n0\r\nBLOCK\r\n8\r\n0\r\n2\r\nBOLT\r\n70\r\n0\r\n"
-        "10\r\n1\r\n20\r\n2\r\n30\r\n0\r\n0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n1\r\n20\r\n2\r\n30\r\n0\r\n"
+        "10\r\n1\r\n20\r\n2\r\n30\r\n0\r\n0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n1\r\n20\r\n2\r\n30\r\n0\r"
+        "\n"
         "40\r\n0.5\r\n0\r\nENDBLK\r\n8\r\n0\r\n0\r\nENDSEC\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n"
-        "0\r\nINSERT\r\n8\r\nWALLS\r\n2\r\nBOLT\r\n10\r\n5\r\n20\r\n5\r\n30\r\n0\r\n0\r\nTEXT\r\n8\r\n"
-        "WALLS\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n40\r\n2\r\n1\r\nR12\r\n72\r\n1\r\n11\r\n3\r\n21\r\n"
+        "0\r\nINSERT\r\n8\r\nWALLS\r\n2\r\nBOLT\r\n10\r\n5\r\n20\r\n5\r\n30\r\n0\r\n0\r\nTEXT\r\n8"
+        "\r\n"
+        "WALLS\r\n10\r\n0\r\n20\r\n0\r\n30\r\n0\r\n40\r\n2\r\n1\r\nR12\r\n72\r\n1\r\n11\r\n3\r\n21"
+        "\r\n"
         "0\r\n31\r\n0\r\n73\r\n2\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n";
     auto db = load(r12);
     auto refs = entitiesOf<ZcDbBlockReference>(*db);

@@ -1,8 +1,8 @@
 // Regions and their ACIS SAT data: the character cipher, SAT text read into loops of straight
 // and circular edges (as AutoCAD versions 2000 to 2010 write it), our SAT read back, and data
 // that is not a planar region kept and written back unchanged.
-#include "dxf_groups.h"
 #include "drawings.h"
+#include "dxf_groups.h"
 #include "sat.h"
 #include "test_support.h"
 

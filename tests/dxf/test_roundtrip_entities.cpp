@@ -32,7 +32,9 @@ std::unique_ptr<ZcDbDatabase> roundTrip(const std::string& caseName) {
     return load(save(db));
 }
 
-bool near(double a, double b) { return std::abs(a - b) <= 1e-12 * std::max(1.0, std::abs(a)); }
+bool near(double a, double b) {
+    return std::abs(a - b) <= 1e-12 * std::max(1.0, std::abs(a));
+}
 
 TEST(EntityValues, LineKeepsExactCoordinatesThicknessAndColour) {
     auto db = roundTrip("line");

@@ -1,6 +1,7 @@
 // The real drawings of tests/data/dxf-samples (written by other programs, 2004 to 2018): they
 // read without error, hold what their README says, and save to a file that reads back to the
 // same groups.
+#include "database_impl.h"
 #include "drawings.h"
 #include "dxf_groups.h"
 #include "test_support.h"
@@ -41,6 +42,30 @@ TEST_P(SampleRoundTrip, RecordsOfTheSampleSurvive) {
             continue;
         EXPECT_EQ(kinds[handle], r.name) << "record " << r.name << " #" << handle;
     }
+}
+
+// The next free handle the header names lies above every handle of the file, those of records
+// written without a database object (block ends, sequence ends, default tables) included.
+TEST_P(SampleRoundTrip, HandleSeedIsAboveEveryHandle) {
+    auto db = sample(GetParam());
+    ZcDbDatabase::Impl& impl = db->impl();
+    // A record the writer makes, and a new object, both need handles of their own.
+    impl.fileExtras.clear();
+    dxftest::append(*db, new ZcDbLine({0, 0, 0}, {1, 0, 0}));
+    const auto records = parseGroups(save(*db));
+    std::uint64_t seed = 0, highest = 0;
+    for (const GroupRecord& r : records) {
+        const bool header = r.name == "SECTION" && valueOf(r, 2) == "HEADER";
+        for (std::size_t i = 0; i < r.groups.size(); ++i) {
+            const auto& [code, value] = r.groups[i];
+            if (header && code == 9 && value == "$HANDSEED" && i + 1 < r.groups.size())
+                seed = std::stoull(r.groups[i + 1].second, nullptr, 16);
+            else if (!header && (code == 5 || code == 105))
+                highest = std::max<std::uint64_t>(highest, std::stoull(value, nullptr, 16));
+        }
+    }
+    ASSERT_GT(highest, 0u);
+    EXPECT_GT(seed, highest);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, SampleRoundTrip,
