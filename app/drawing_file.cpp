@@ -1,4 +1,5 @@
 #include "drawing_file.h"
+#include "winhost.h"
 
 #include "text_codec.h"
 
@@ -9,11 +10,11 @@ std::unique_ptr<ZcDbDatabase> openDrawing(const std::string& path, std::string& 
     const Zcad::ErrorStatus status = db->readDwgFile(gantrel::dxf::utf8ToWide(path).c_str());
     if (status == Zcad::eOk)
         return db;
-    error = gantrel::dxf::wideToUtf8(db->lastErrorMessage());
+    error = ::win::Narrow(db->lastErrorMessage());
     // The reader names the file in its messages; a bare status gets the name added.
     if (error.find(path) == std::string::npos)
         error = path + ": " +
-                (error.empty() ? gantrel::dxf::wideToUtf8(zcadErrorStatusText(status)) : error);
+                (error.empty() ? ::win::Narrow(zcadErrorStatusText(status)) : error);
     return nullptr;
 }
 

@@ -4,6 +4,7 @@
 #include "database_impl.h"
 #include "dxf_io.h"
 #include "text_codec.h"
+#include "winhost.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ std::filesystem::path hostPath(const wchar_t* fileName) {
     for (wchar_t& c : name)
         if (c == L'\\')
             c = L'/';
-    return std::filesystem::path(gantrel::dxf::wideToUtf8(name));
+    return std::filesystem::path(::win::Narrow(name));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The file entry points: reading into a scratch database that replaces the target's content
 // only when the whole file was read; writing through a renamed temporary file.
 #include "dxf_io.h"
+#include "winhost.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -134,7 +135,7 @@ ReadResult readDxfText(ZcDbDatabase& db, std::string_view text, const std::strin
     impl.fileName = utf8ToWide(name);
     impl.lastError.clear();
     for (const std::wstring& r : impl.readRepairs)
-        result.repairs.push_back(wideToUtf8(r));
+        result.repairs.push_back(::win::Narrow(r));
     result.ok = true;
     return result;
 }

@@ -1,5 +1,6 @@
 // The group writer.
 #include "group_writer.h"
+#include "winhost.h"
 
 #include <charconv>
 #include <cmath>
@@ -89,7 +90,7 @@ void GroupWriter::text(int c, std::wstring_view wide) {
         maybeFlush();
         return;
     }
-    text(c, std::string_view(wideToUtf8(wide)));
+    text(c, std::string_view(::win::Narrow(wide)));
 }
 
 void GroupWriter::verbatim(int c, std::string_view value) {

@@ -1,5 +1,6 @@
 // Codes of header variables.
 #include "header_vars.h"
+#include "winhost.h"
 
 #include <map>
 
@@ -59,7 +60,7 @@ int headerCode(const std::wstring& name, const ZcDbHeaderValue& value,
     // The code a file gave the variable, when it still fits the value (a value set in the
     // program may have another type than the file's).
     if (fileCodes && name != L"ACADVER" && name != L"DWGCODEPAGE") {
-        const std::string key = "$" + wideToUtf8(name);
+        const std::string key = "$" + ::win::Narrow(name);
         for (const auto& [code, var] : *fileCodes)
             if (var == key && fits(code, value))
                 return code;

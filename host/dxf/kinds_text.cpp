@@ -4,6 +4,7 @@
 #include "kinds.h"
 #include "ocs.h"
 #include "text_codec.h"
+#include "winhost.h"
 #include "zcdbtext.h"
 
 namespace gantrel::dxf {
@@ -114,7 +115,7 @@ void readContents(void* t, GroupCursor& cur, ReadContext& ctx) {
 }
 
 void writeContents(const void* t, GroupWriter& w, WriteContext&) {
-    const std::string text = wideToUtf8(static_cast<const ZcDbMText*>(t)->contents());
+    const std::string text = ::win::Narrow(static_cast<const ZcDbMText*>(t)->contents());
     constexpr std::size_t kPiece = 250;
     std::size_t pos = 0;
     while (text.size() - pos > kPiece) {

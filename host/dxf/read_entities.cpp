@@ -5,6 +5,7 @@
 #include "database_impl.h"
 #include "object_kinds.h"
 #include "reader.h"
+#include "winhost.h"
 
 namespace gantrel::dxf {
 
@@ -57,11 +58,11 @@ void FileReader::readBlocks() {
                 fail(r.line, "BLOCK without its name (group 2)");
             if (m_hasBlockRecords)
                 m_ctx.repair(r.line, fmt::format("block \"{}\" has no block record; one is made",
-                                                 wideToUtf8(data.name)));
+                                                 ::win::Narrow(data.name)));
             record = new ZcDbBlockTableRecord;
             if (record->setName(data.name.c_str()) != Zcad::eOk) {
                 delete record;
-                fail(r.line, "BLOCK name \"" + wideToUtf8(data.name) + "\" is not valid");
+                fail(r.line, "BLOCK name \"" + ::win::Narrow(data.name) + "\" is not valid");
             }
             recordId = ZcDbAccess::addObject(m_db, record);
             ZcDbAccess::setOwner(record, m_blockTable);
@@ -71,7 +72,7 @@ void FileReader::readBlocks() {
         if (extras.beginHandle != 0) {
             m_ctx.repair(r.line, fmt::format("block \"{}\" is defined twice; its entities join "
                                              "the first definition",
-                                             wideToUtf8(data.name)));
+                                             ::win::Narrow(data.name)));
         } else {
             if (ZcDbObject* opened = nullptr;
                 zcdbOpenObject(opened, recordId, ZcDb::kForWrite) == Zcad::eOk) {
@@ -90,8 +91,8 @@ void FileReader::readBlocks() {
         readEntityRecords(recordId, {"ENDBLK", "ENDSEC", "BLOCK", "SECTION", "EOF"});
         Record end;
         if (!next(end) || end.name != "ENDBLK") {
-            m_ctx.repair(
-                r.line, fmt::format("block \"{}\" is not closed by ENDBLK", wideToUtf8(data.name)));
+            m_ctx.repair(r.line, fmt::format("block \"{}\" is not closed by ENDBLK",
+                                             ::win::Narrow(data.name)));
             if (end.line)
                 unread();
             continue;

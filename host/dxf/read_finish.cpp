@@ -8,6 +8,7 @@
 
 #include "database_impl.h"
 #include "reader.h"
+#include "winhost.h"
 
 namespace gantrel::dxf {
 
@@ -70,8 +71,8 @@ void FileReader::ensureTables() {
             return;
         if (modern && m_hasBlockRecords)
             m_ctx.repairOnce(
-                wideToUtf8(name), 0,
-                fmt::format("the drawing has no block {}; one is made", wideToUtf8(name)));
+                ::win::Narrow(name), 0,
+                fmt::format("the drawing has no block {}; one is made", ::win::Narrow(name)));
         id = addRecord<ZcDbBlockTableRecord>(m_db, m_blockTable, name);
     };
     ensureSpace(d.modelSpace, ZCDB_MODEL_SPACE);
@@ -108,7 +109,7 @@ void FileReader::resolveReferences() {
                 // A reference to a block the drawing does not define keeps an empty one.
                 m_ctx.repair(ref.line,
                              fmt::format("block \"{}\" is not defined; an empty one is made",
-                                         wideToUtf8(ref.name)));
+                                         ::win::Narrow(ref.name)));
                 target = addRecord<ZcDbBlockTableRecord>(m_db, m_blockTable, ref.name.c_str());
             }
         } else if (m_db.getZcDbObjectId(target, false, ZcDbHandle(ref.handle)) != Zcad::eOk) {
@@ -125,13 +126,13 @@ void FileReader::resolveDictionaries() {
         ZcDbObjectId target;
         if (m_db.getZcDbObjectId(target, false, ZcDbHandle(e.handle)) != Zcad::eOk) {
             m_ctx.repair(e.line, fmt::format("dictionary entry \"{}\" refers to no object; dropped",
-                                             wideToUtf8(e.key)));
+                                             ::win::Narrow(e.key)));
             continue;
         }
         if (e.dictionary->has(e.key.c_str())) {
             m_ctx.repair(e.line, fmt::format("dictionary entry \"{}\" appears twice; the second "
                                              "is dropped",
-                                             wideToUtf8(e.key)));
+                                             ::win::Narrow(e.key)));
             continue;
         }
         ZcDbAccess::appendToDictionary(e.dictionary, e.key, target);
@@ -177,7 +178,7 @@ void FileReader::completeStructure() {
             return id;
         if (modern)
             m_ctx.repair(
-                0, fmt::format("the drawing has no {} dictionary; one is made", wideToUtf8(key)));
+                0, fmt::format("the drawing has no {} dictionary; one is made", ::win::Narrow(key)));
         if (root->has(key))
             root->remove(key);
         return addEntry(m_db, m_rootDictionary, key, new ZcDbDictionary);
@@ -205,7 +206,7 @@ void FileReader::completeStructure() {
         if (!ZcDbAccess::objectAs<ZcDbLayout>(block->getLayoutId())) {
             if (modern)
                 m_ctx.repair(0, fmt::format("block {} has no layout; layout \"{}\" is made",
-                                            wideToUtf8(block->name()), wideToUtf8(name)));
+                                            ::win::Narrow(block->name()), ::win::Narrow(name)));
             std::wstring key = name;
             for (int n = 2; layouts->has(key.c_str()); ++n)
                 key = std::wstring(name) + std::to_wstring(n);
@@ -242,7 +243,7 @@ void FileReader::repairEntities() {
         if (!layerKnown) {
             if (madeLayers.insert(ent->layer()).second)
                 m_ctx.repair(0, fmt::format("layer \"{}\" is used but not defined; it is made",
-                                            wideToUtf8(ent->layer())));
+                                            ::win::Narrow(ent->layer())));
             addRecord<ZcDbLayerTableRecord>(m_db, m_layerTable, ent->layer().c_str());
         }
         for (const ZcDbXDataApp& app : obj->xDataApps()) {
@@ -251,7 +252,7 @@ void FileReader::repairEntities() {
             if (madeApps.insert(app.appName).second)
                 m_ctx.repair(0, fmt::format("application \"{}\" of extended data is not "
                                             "registered; it is registered",
-                                            wideToUtf8(app.appName)));
+                                            ::win::Narrow(app.appName)));
             addRecord<ZcDbRegAppTableRecord>(m_db, m_regAppTable, app.appName.c_str());
         }
     }

@@ -5,6 +5,7 @@
 #include "database_impl.h"
 #include "header_vars.h"
 #include "reader.h"
+#include "winhost.h"
 
 namespace gantrel::dxf {
 
@@ -54,7 +55,7 @@ void FileReader::readHeader(const Record& section) {
         const std::wstring name = variableName(var.value);
         if (i >= groups.size() || groups[i].code == 9) {
             m_ctx.repair(var.line,
-                         "header variable $" + wideToUtf8(name) + " without a value dropped");
+                         "header variable $" + ::win::Narrow(name) + " without a value dropped");
             continue;
         }
         const Group& v = groups[i++];
@@ -99,8 +100,8 @@ void FileReader::readHeader(const Record& section) {
         }
         // Further value groups of one variable are not expected; they are dropped.
         while (i < groups.size() && groups[i].code != 9) {
-            m_ctx.repairOnce("header:" + wideToUtf8(name), groups[i].line,
-                             "extra value of header variable $" + wideToUtf8(name) + " dropped");
+            m_ctx.repairOnce("header:" + ::win::Narrow(name), groups[i].line,
+                             "extra value of header variable $" + ::win::Narrow(name) + " dropped");
             ++i;
         }
         if (name == L"HANDSEED") {
@@ -109,7 +110,7 @@ void FileReader::readHeader(const Record& section) {
                 ZcDbAccess::reserveHandle(m_db, seed > 0 ? seed - 1 : 0);
             continue; // the database keeps its own
         }
-        codes.emplace_back(code, "$" + wideToUtf8(name));
+        codes.emplace_back(code, "$" + ::win::Narrow(name));
         impl.header[name] = std::move(value);
     }
     Record end;

@@ -4,6 +4,7 @@
 
 #include "database_impl.h"
 #include "reader.h"
+#include "winhost.h"
 
 namespace gantrel::dxf {
 
@@ -127,7 +128,7 @@ void FileReader::readModelledTable(const Record& head, const std::string& name) 
         }
         if (record->name().empty() || table->has(record->name().c_str())) {
             m_ctx.repair(r.line, fmt::format("{} \"{}\" is defined twice; the second is dropped",
-                                             name, wideToUtf8(record->name())));
+                                             name, ::win::Narrow(record->name())));
             ZcDbObject* opened = nullptr;
             if (zcdbOpenObject(opened, record->objectId(), ZcDb::kForWrite) == Zcad::eOk) {
                 opened->erase();

@@ -1,5 +1,6 @@
 // The file reader: records, sections, and the adding of read objects to the database.
 #include "reader.h"
+#include "winhost.h"
 
 #include <fmt/format.h>
 
@@ -191,7 +192,8 @@ ZcDbObject* FileReader::readObjectRecord(const Record& record, const Kind* kind,
     if (kind->endRead) {
         const Zcad::ErrorStatus es = kind->endRead(target, *obj, m_ctx);
         if (why.empty() && es != Zcad::eOk)
-            why = fmt::format("its values are not valid ({})", wideToUtf8(zcadErrorStatusText(es)));
+            why =
+                fmt::format("its values are not valid ({})", ::win::Narrow(zcadErrorStatusText(es)));
     }
     if (!why.empty()) {
         forget(m_ctx, obj);

@@ -1,5 +1,6 @@
 // Code pages, UTF-8, and the escapes of DXF text values.
 #include "text_codec.h"
+#include "winhost.h"
 
 #include <cerrno>
 #include <cstring>
@@ -130,7 +131,7 @@ std::string TextDecoder::convert(std::string_view raw) {
             const std::size_t n = utf8Sequence(raw, i, c);
             if (n == 0) {
                 ++m_invalidBytes;
-                appendUtf8(out, cp1252(static_cast<unsigned char>(raw[i])));
+                ::win::AppendUtf8(out, cp1252(static_cast<unsigned char>(raw[i])));
                 ++i;
             } else {
                 out.append(raw.substr(i, n));
@@ -154,7 +155,7 @@ std::string TextDecoder::convert(std::string_view raw) {
             // A byte the code page does not define: read it as Windows-1252.
             ++m_invalidBytes;
             std::string sub;
-            appendUtf8(sub, cp1252(static_cast<unsigned char>(*in)));
+            ::win::AppendUtf8(sub, cp1252(static_cast<unsigned char>(*in)));
             if (sub.size() > outLeft)
                 break;
             std::memcpy(dst, sub.data(), sub.size());
@@ -167,7 +168,7 @@ std::string TextDecoder::convert(std::string_view raw) {
         return buffer;
     }
     for (char b : raw)
-        appendUtf8(out, cp1252(static_cast<unsigned char>(b)));
+        ::win::AppendUtf8(out, cp1252(static_cast<unsigned char>(b)));
     return out;
 }
 
@@ -209,24 +210,6 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::wstring utf8ToWide(std::string_view utf8) {
     std::wstring out;
     out.reserve(utf8.size());
@@ -240,18 +223,6 @@ std::wstring utf8ToWide(std::string_view utf8) {
             out += static_cast<wchar_t>(c);
             i += n;
         }
-    }
-    return out;
-}
-
-std::string wideToUtf8(std::wstring_view wide) {
-    std::string out;
-    out.reserve(wide.size());
-    for (wchar_t w : wide) {
-        auto c = static_cast<char32_t>(w);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = 0xFFFD;
-        appendUtf8(out, c);
     }
     return out;
 }
@@ -271,7 +242,7 @@ std::string resolveEscapes(std::string_view s) {
                 v = v * 16 + d;
             }
             if (ok && v != 0) {
-                appendUtf8(out, static_cast<char32_t>(v));
+                ::win::AppendUtf8(out, static_cast<char32_t>(v));
                 i += 6;
                 continue;
             }

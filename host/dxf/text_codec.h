@@ -43,8 +43,6 @@ private:
 };
 
 std::wstring utf8ToWide(std::string_view utf8);
-std::string wideToUtf8(std::wstring_view wide);
-void appendUtf8(std::string& out, char32_t c);
 // True when every byte is ASCII.
 bool isAscii(std::string_view s);
 // Resolves "\U+XXXX" escapes and the caret escapes ^J, ^M, ^I and "^ " in UTF-8 text.

@@ -7,6 +7,7 @@
 
 #include "draw.h"
 #include "geom_util.h"
+#include "winhost.h"
 
 namespace gantrel::render {
 
@@ -43,7 +44,7 @@ std::vector<std::wstring> wrapLine(Painter& painter, const std::wstring& line, d
             blank = line.size();
         const std::wstring word = line.substr(pos, blank - pos);
         const std::wstring candidate = current.empty() ? word : current + L" " + word;
-        if (!current.empty() && painter.textAdvance(toUtf8(candidate)) > width) {
+        if (!current.empty() && painter.textAdvance(::win::Narrow(candidate)) > width) {
             pieces.push_back(current);
             current = word;
         } else {
@@ -71,7 +72,7 @@ std::wstring formatMeasurement(double value) {
 void drawText(Painter& painter, const ZcDbText& text, const std::wstring& shown,
               const Style& style) {
     double height = text.height();
-    const std::string utf8 = toUtf8(shown);
+    const std::string utf8 = ::win::Narrow(shown);
     if (!(height > 0.0) || utf8.empty())
         return;
     const ZcGeVector3d normal =
@@ -163,7 +164,7 @@ void drawMText(Painter& painter, const ZcDbMText& mtext, const Style& style) {
     const double firstBaseline = -1.0 + row * 0.5 * blockHeight;
     const TextFrame frame{mtext.location(), dir * height, up * height};
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string utf8 = toUtf8(lines[i]);
+        const std::string utf8 = ::win::Narrow(lines[i]);
         const double advance = painter.textAdvance(utf8);
         const double dx = column == 0 ? 0.0 : column == 1 ? -0.5 * advance : -advance;
         painter.showText(frame, utf8, dx, firstBaseline - static_cast<double>(i) * kLineSpacing,
@@ -219,7 +220,7 @@ void drawAlignedDimension(Painter& painter, const ZcDbAlignedDimension& dimensio
     if (reading.x < -1e-12 || (std::abs(reading.x) <= 1e-12 && reading.y < 0.0))
         reading = -reading;
     const ZcGeVector3d up = normal.crossProduct(reading);
-    const std::string utf8 = toUtf8(shown);
+    const std::string utf8 = ::win::Narrow(shown);
     const double advance = painter.textAdvance(utf8);
     const ZcGePoint3d stored = dimension.textPosition();
     const bool hasPosition = !(stored == ZcGePoint3d::kOrigin);

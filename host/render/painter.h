@@ -73,7 +73,4 @@ private:
     double m_fontSize = 1.4;
 };
 
-// UTF-8 of wide text, with invalid code points replaced, as cairo requires valid UTF-8.
-std::string toUtf8(const std::wstring& text);
-
 } // namespace gantrel::render

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace win {
@@ -38,7 +39,9 @@ std::string NativePath(const std::wstring& path);
 // UTF-8 <-> wide text at the edges of the process (files, terminal). Invalid UTF-8 bytes become
 // U+FFFD rather than being dropped.
 std::wstring Widen(const std::string& utf8);
-std::string Narrow(const std::wstring& wide);
+std::string Narrow(std::wstring_view wide);
+// Appends one code point as UTF-8; surrogates and values above U+10FFFF become U+FFFD.
+void AppendUtf8(std::string& out, char32_t code);
 
 // --- Answers from the user ----------------------------------------------------------------------
 
