@@ -13,8 +13,7 @@ std::unique_ptr<ZcDbDatabase> openDrawing(const std::string& path, std::string& 
     error = ::win::Narrow(db->lastErrorMessage());
     // The reader names the file in its messages; a bare status gets the name added.
     if (error.find(path) == std::string::npos)
-        error = path + ": " +
-                (error.empty() ? ::win::Narrow(zcadErrorStatusText(status)) : error);
+        error = path + ": " + (error.empty() ? ::win::Narrow(zcadErrorStatusText(status)) : error);
     return nullptr;
 }
 

@@ -4,12 +4,16 @@
 
 #include "exit_status.h"
 #include "render_command.h"
+#include "run_command.h"
+#include "shell_command.h"
 
 int main(int argc, char** argv) {
     using namespace gantrel::app;
     CLI::App program{"Gantrel: nesting and drawing tools on DXF drawings.", "gantrel"};
     program.set_version_flag("--version", std::string("gantrel ") + GANTREL_VERSION);
     program.require_subcommand(1);
+    const RunCommand run(program);
+    const ShellCommand shell(program);
     const RenderCommand render(program);
     try {
         program.parse(argc, argv);
@@ -17,6 +21,10 @@ int main(int argc, char** argv) {
         // Help and version print on stdout and succeed; errors print on stderr.
         return program.exit(e) == 0 ? kExitDone : kExitBadCommandLine;
     }
+    if (run.chosen())
+        return run.run();
+    if (shell.chosen())
+        return shell.run();
     if (render.chosen())
         return render.run();
     return kExitBadCommandLine;

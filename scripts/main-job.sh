@@ -9,5 +9,5 @@ if [ "$(id -u)" = 0 ]; then
 fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build_dir" -j "$(nproc)" --target gantrel
-"$build_dir/app/gantrel" render examples/sheet-and-parts.dxf -o sheet-and-parts.png
+"$build_dir/bin/gantrel" render examples/sheet-and-parts.dxf -o sheet-and-parts.png
 echo "wrote sheet-and-parts.png"

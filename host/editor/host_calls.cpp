@@ -3,6 +3,7 @@
 
 #include "rb_util.h"
 #include "session.h"
+#include "ucs.h"
 #include "winhost.h"
 #include "zced.h"
 
@@ -105,16 +106,31 @@ int zds_queueexpr(const wchar_t* expr) {
     return RTNORM;
 }
 
-// There is one coordinate system: the user system and the display are the world's.
-int zcedTrans(const zds_point pt, const resbuf* from, const resbuf* to, int, zds_point result) {
+// World (0), user (1) and display (2) coordinates, and an entity's own system (an entity name).
+// The display is a plan view of the world, so display coordinates are world coordinates; the
+// entities this host keeps lie in planes parallel to the world's XY plane, so their own system is
+// the world's too. The user system comes from the drawing's header.
+int zcedTrans(const zds_point pt, const resbuf* from, const resbuf* to, int disp,
+              zds_point result) {
     auto valid = [](const resbuf* rb) {
         return rb && ((rb->restype == RTSHORT && rb->resval.rint >= 0 && rb->resval.rint <= 2) ||
                       rb->restype == RTENAME);
     };
     if (!pt || !result || !valid(from) || !valid(to))
         return RTERROR;
-    for (int i = 0; i < 3; ++i)
-        result[i] = pt[i];
+    auto isUser = [](const resbuf* rb) { return rb->restype == RTSHORT && rb->resval.rint == 1; };
+    ZcGePoint3d p(pt[0], pt[1], pt[2]);
+    if (isUser(from) != isUser(to)) {
+        HostSession* s = HostSession::current();
+        if (!s)
+            return RTERROR;
+        const gantrel::editor::UserSystem ucs =
+            gantrel::editor::userSystem(s->variables(), s->database());
+        p = isUser(from) ? ucs.toWorld(p, disp != 0) : ucs.toUser(p, disp != 0);
+    }
+    result[0] = p.x;
+    result[1] = p.y;
+    result[2] = p.z;
     return RTNORM;
 }
 

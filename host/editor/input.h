@@ -24,6 +24,9 @@ public:
     // Whether the transcript shows each answer after its prompt (a terminal shows the typed text
     // by itself).
     virtual bool echoes() const { return true; }
+    // Whether a person answers (the terminal): questions a script answers by default, such as
+    // message boxes, are then asked.
+    virtual bool interactive() const { return false; }
 };
 
 // Script lines with their numbers. "^C" is Esc.

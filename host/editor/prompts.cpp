@@ -7,6 +7,7 @@
 #include "picking.h"
 #include "rb_util.h"
 #include "session.h"
+#include "ucs.h"
 #include "winhost.h"
 #include "zcdbhost.h"
 #include "zced.h"
@@ -106,16 +107,35 @@ int zcedGetInput(wchar_t* str, std::size_t bufLen) {
 }
 
 int zcedGetPoint(const zds_point, const wchar_t* prompt, zds_point result) {
+    HostSession* s = HostSession::current();
+    if (!s)
+        return RTERROR;
     ZcGePoint3d point;
     int status = promptFor(prompt, [&](const std::string& text) -> Verdict {
-        auto p = gantrel::editor::parsePoint(text);
+        std::optional<ZcGePoint3d> p;
+        if (!text.empty() && text[0] == '@') {
+            // "@dx,dy" from the last point; a bare "@" is the last point itself.
+            std::string offset = gantrel::editor::trimBlanks(text.substr(1));
+            p = offset.empty() ? ZcGePoint3d::kOrigin : gantrel::editor::parsePoint(offset);
+            if (!p)
+                return Verdict::refuse("\"" + text +
+                                       "\" is not a relative point (@dx,dy or @dx,dy,dz)");
+            auto last = s->variables().value(L"LASTPOINT", s->database());
+            const auto* base = last ? std::get_if<ZcGePoint3d>(&*last) : nullptr;
+            if (base)
+                *p = ZcGePoint3d(base->x + p->x, base->y + p->y, base->z + p->z);
+        } else {
+            p = gantrel::editor::parsePoint(text);
+        }
         if (!p)
             return Verdict::refuse("\"" + text + "\" is not a point (x,y or x,y,z)");
         point = *p;
         return {};
     });
-    if (status == RTNORM)
+    if (status == RTNORM) {
+        s->variables().setComputed(L"LASTPOINT", point);
         copyPoint(point, result);
+    }
     return status;
 }
 
@@ -201,9 +221,12 @@ int pickPrompt(const wchar_t* prompt, bool nested, gantrel::editor::PickHit& hit
         if (!p)
             return Verdict::refuse("\"" + text + "\" is neither #HANDLE nor a point x,y");
         point = *p;
+        // The point is typed in user coordinates; the drawing is searched in world ones.
+        const ZcGePoint3d world =
+            gantrel::editor::userSystem(s->variables(), s->database()).toWorld(*p);
         ZcDbObjectId space = s->database()->currentSpaceId();
-        auto found = nested ? gantrel::editor::pickNested(space, *p, s->pickAperture())
-                            : gantrel::editor::pickEntity(space, *p, s->pickAperture());
+        auto found = nested ? gantrel::editor::pickNested(space, world, s->pickAperture())
+                            : gantrel::editor::pickEntity(space, world, s->pickAperture());
         if (!found) {
             s->transcript().message("Nothing found at " + pointText(*p) + ".");
             return {RTERROR, {}};

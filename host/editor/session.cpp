@@ -29,6 +29,8 @@ std::string folderOf(const std::string& path) {
 
 HostSession::HostSession() : m_previous(g_current) {
     g_current = this;
+    win::SetAnswerer(&m_platformInput);
+    dialogs::SetThreadDialogOperator(&m_platformInput);
     setDatabase(std::make_unique<ZcDbDatabase>(), "Drawing1.dwg");
 }
 
@@ -37,6 +39,8 @@ HostSession::~HostSession() {
     for (auto& [name, value] : m_symbols)
         zcutRelRb(value);
     g_current = m_previous;
+    win::SetAnswerer(m_previous ? &m_previous->m_platformInput : nullptr);
+    dialogs::SetThreadDialogOperator(m_previous ? &m_previous->m_platformInput : nullptr);
 }
 
 HostSession* HostSession::current() {
@@ -128,21 +132,27 @@ void HostSession::refuse(const std::string& origin, const std::string& why) {
     m_transcript.message(origin.empty() ? why : origin + ": " + why);
 }
 
+std::optional<InputLine> HostSession::readLine(const std::string& prompt) {
+    const bool echoes = !m_input || m_input->echoes() || !m_pendingAnswers.empty();
+    std::optional<InputLine> line = nextLine(prompt);
+    if (echoes)
+        m_transcript.write(prompt);
+    if (!line || line->cancel) {
+        // Esc, or a script that ended while something still asks.
+        m_transcript.echo("*Cancel*");
+    } else if (echoes) {
+        m_transcript.echo(line->text);
+    }
+    return line;
+}
+
 int HostSession::ask(const std::wstring& prompt,
                      const std::function<Verdict(const std::string&)>& accept) {
     const std::string shown = win::Narrow(prompt);
     while (true) {
-        const bool echoes = !m_input || m_input->echoes() || !m_pendingAnswers.empty();
-        std::optional<InputLine> line = nextLine(shown);
-        if (echoes)
-            m_transcript.write(shown);
-        if (!line || line->cancel) {
-            // Esc, or a script that ended while the command still asks.
-            m_transcript.echo("*Cancel*");
+        std::optional<InputLine> line = readLine(shown);
+        if (!line || line->cancel)
             return RTCAN;
-        }
-        if (echoes)
-            m_transcript.echo(line->text);
         std::vector<std::string> words = splitWords(line->text);
         if (!words.empty() && upperAscii(words[0]) == "DLG") {
             refuse(line->origin, "no dialog is open");

@@ -15,6 +15,7 @@
 #include "command_stack.h"
 #include "input.h"
 #include "modules.h"
+#include "platform_input.h"
 #include "sysvars.h"
 #include "transcript.h"
 #include "zcdball.h"
@@ -49,7 +50,9 @@ struct FunctionHelp {
 
 class HostSession {
 public:
-    // Starts with a new, empty drawing and becomes the current session.
+    // Starts with a new, empty drawing and becomes the current session. Message boxes, file
+    // dialogs and HTML Help go to its input source, and so do the modal dialogs of the thread
+    // that creates it (the one that runs commands).
     HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -95,6 +98,12 @@ public:
     // Asks the current source: shows prompt, reads answers until accept takes one. Esc and the
     // end of input give RTCAN.
     int ask(const std::wstring& prompt, const std::function<Verdict(const std::string&)>& accept);
+    // The next answer line for a question shown as prompt (UTF-8), with the prompt and the
+    // answer (or "*Cancel*") in the transcript as the source wants them; comments are passed
+    // over. Nothing at the end of the input.
+    std::optional<InputLine> readLine(const std::string& prompt);
+    // Whether answers given with zcedCommand are waiting to be read.
+    bool answersPending() const { return !m_pendingAnswers.empty(); }
     // Reports a refused line, naming where it came from.
     void refuse(const std::string& origin, const std::string& why);
 
@@ -155,6 +164,7 @@ private:
     std::map<std::wstring, FunctionHelp> m_help;
     ProgressMeter m_progress;
     HostSession* m_previous = nullptr;
+    PlatformInput m_platformInput{*this};
 };
 
 // Second number of the name of a selection set (entity names carry a database serial there).

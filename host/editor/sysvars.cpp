@@ -31,6 +31,10 @@ const VarInfo kVariables[] = {
     {L"INSBASE", VarType::Point, true, false, 0, 0, ZcGePoint3d::kOrigin},
     {L"EXTMIN", VarType::Point, true, true, 0, 0, ZcGePoint3d::kOrigin},
     {L"EXTMAX", VarType::Point, true, true, 0, 0, ZcGePoint3d::kOrigin},
+    // The user coordinate system: origin and axis directions in world coordinates.
+    {L"UCSORG", VarType::Point, true, true, 0, 0, ZcGePoint3d::kOrigin},
+    {L"UCSXDIR", VarType::Point, true, true, 0, 0, ZcGePoint3d(1, 0, 0)},
+    {L"UCSYDIR", VarType::Point, true, true, 0, 0, ZcGePoint3d(0, 1, 0)},
     // Editor session.
     {L"PICKSTYLE", VarType::Short, false, false, 0, 3, std::int16_t{1}},
     {L"CMDECHO", VarType::Short, false, false, 0, 1, std::int16_t{1}},
@@ -39,6 +43,8 @@ const VarInfo kVariables[] = {
     {L"PICKFIRST", VarType::Short, false, false, 0, 1, std::int16_t{1}},
     {L"FILEDIA", VarType::Short, false, false, 0, 1, std::int16_t{1}},
     {L"EXPERT", VarType::Short, false, false, 0, 5, std::int16_t{0}},
+    // The last point given at a prompt, in user coordinates; "@" answers are relative to it.
+    {L"LASTPOINT", VarType::Point, false, false, 0, 0, ZcGePoint3d::kOrigin},
     {L"OSMODE", VarType::Short, false, false, 0, 32767, std::int16_t{0}},
     {L"CMDACTIVE", VarType::Short, false, true, 0, 0, std::int16_t{0}},
     {L"DWGNAME", VarType::String, false, true, 0, 0, std::wstring(L"Drawing1.dwg")},

@@ -25,6 +25,8 @@ public:
     // A message of the host on a line of its own.
     void message(std::string_view text);
     bool atLineStart() const { return m_atLineStart; }
+    // Another writer (the terminal's line editor) ended the line on the same output.
+    void markLineStart() { m_atLineStart = true; }
 
 private:
     Sink m_sink;

@@ -1,9 +1,15 @@
 // A module for the editor's tests: it reports every application message on the command line
-// and registers commands that ask every kind of prompt and print what they got.
+// and registers commands that ask every kind of prompt, open a dialog, a message box and a file
+// dialog, and print what they got.
+#include "afxwin.h"
+#include "dialog_resources.h"
+#include "winstandin.h"
 #include "zcdbhost.h"
 #include "zced.h"
 #include "zcrxapp.h"
 #include "zcutil.h"
+
+#include <stdexcept>
 
 #ifndef TEST_MODULE_API_VERSION
 #define TEST_MODULE_API_VERSION 132710410
@@ -76,6 +82,63 @@ void askAll() {
     zcutPrintf(L"\n");
 }
 
+// A dialog with a name field and a check box; on OK it keeps what they hold.
+constexpr UINT kNameDialog = 9100;
+constexpr int kNameEdit = 1001;
+constexpr int kCheck = 1002;
+
+const DialogItem kNameItems[] = {
+    {.id = IDOK, .kind = DialogItemKind::DefPushButton, .text = L"OK", .rect = {10, 70, 80, 94}},
+    {.id = IDCANCEL,
+     .kind = DialogItemKind::PushButton,
+     .text = L"Cancel",
+     .rect = {90, 70, 160, 94}},
+    {.id = kNameEdit, .kind = DialogItemKind::Edit, .text = L"Plate", .rect = {10, 10, 200, 30}},
+    {.id = kCheck, .kind = DialogItemKind::CheckBox, .text = L"Mirror", .rect = {10, 40, 200, 60}},
+};
+
+class NameDialog : public CDialog {
+public:
+    NameDialog() : CDialog(kNameDialog) {}
+    CString name;
+    UINT checked = 0;
+
+protected:
+    void OnOK() override {
+        GetDlgItem(kNameEdit)->GetWindowText(name);
+        checked = IsDlgButtonChecked(kCheck);
+        CDialog::OnOK();
+    }
+};
+
+void askInDialog() {
+    NameDialog dialog;
+    INT_PTR rc = dialog.DoModal();
+    zcutPrintf(L"\ndialog %d [%s] %u\n", static_cast<int>(rc), dialog.name.GetString(),
+               dialog.checked);
+}
+
+void askInBoxes() {
+    int answer = MessageBoxW(nullptr, L"Keep the parts?", L"Test", MB_YESNO | MB_DEFBUTTON2);
+    zcutPrintf(L"\nbox %d", answer);
+    wchar_t file[260] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = 260;
+    ofn.lpstrTitle = L"Export to";
+    ofn.lpstrDefExt = L"csv";
+    if (GetSaveFileNameW(&ofn))
+        zcutPrintf(L"\nfile [%s]\n", file);
+    else
+        zcutPrintf(L"\nfile cancelled\n");
+}
+
+// A command that fails inside the host, as a command with a fault would.
+void failHard() {
+    throw std::runtime_error("broken on purpose");
+}
+
 void greet() {
     zcutPrintf(L"\nGr\u00fc\u00dfe %s, %d%% done, %.2f mm, %hs", L"\u0141\u00f3d\u017a", 50, 2.5,
                "narrow");
@@ -92,16 +155,23 @@ zcrxEntryPoint(ZcRx::AppMsgCode msg, void* appId) {
         if (ZcRxDynamicLinker* linker = zcrxDynamicLinker)
             linker->unlockApplication(appId);
         zcrxRegisterAppMDIAware(appId);
+        RegisterDialogResource(
+            {.id = kNameDialog, .caption = L"Name", .rect = {0, 0, 220, 100}, .items = kNameItems});
         break;
     case ZcRx::kLoadDwgMsg:
         if (commands) {
             commands->addCommand(L"EDTEST", L"AskAll", L"AskAll", ZCRX_CMD_MODAL, askAll);
             commands->addCommand(L"EDTEST", L"Greet", L"Gruss", ZCRX_CMD_TRANSPARENT, greet);
+            commands->addCommand(L"EDTEST", L"AskDialog", L"AskDialog", ZCRX_CMD_MODAL,
+                                 askInDialog);
+            commands->addCommand(L"EDTEST", L"AskBoxes", L"AskBoxes", ZCRX_CMD_MODAL, askInBoxes);
+            commands->addCommand(L"EDTEST", L"Fail", L"Fail", ZCRX_CMD_MODAL, failHard);
         }
         break;
     case ZcRx::kUnloadAppMsg:
         if (commands)
             commands->removeGroup(L"EDTEST");
+        UnregisterDialogResource(kNameDialog);
         break;
     default:
         break;
