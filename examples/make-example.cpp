@@ -10,6 +10,7 @@
 #include <string>
 
 #include "text_codec.h"
+#include "winhost.h"
 #include "zcdball.h"
 
 namespace {
@@ -233,7 +234,7 @@ int main(int argc, char** argv) {
     ZcDbDatabase db;
     buildDrawing(db);
     if (db.saveAs(gantrel::dxf::utf8ToWide(out).c_str()) != Zcad::eOk) {
-        std::cerr << "make-example: " << gantrel::dxf::wideToUtf8(db.lastErrorMessage()) << '\n';
+        std::cerr << "make-example: " << ::win::Narrow(db.lastErrorMessage()) << '\n';
         return 1;
     }
     return 0;
