@@ -31,10 +31,15 @@ NestPolygon Named(NestPolygon p, const std::wstring& name, double rotation = 0.0
 
 class RecordingPrinter : public Printer {
 public:
-    void Print(const std::wstring& text) override {
+    void PrintLines(const std::vector<std::wstring>& printed) override {
+        for (const std::wstring& line : printed)
+            PrintText(line);
+    }
+    void PrintText(const std::wstring& text) override {
         lines.push_back(text);
         threads.push_back(std::this_thread::get_id());
     }
+    void NewLine() override { PrintText(L"\n"); }
     std::vector<std::wstring> lines;
     std::vector<std::thread::id> threads;
 };

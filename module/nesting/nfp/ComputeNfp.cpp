@@ -72,7 +72,7 @@ Polygons ComputeNfp(const Pair& pair, const NestSettings& settings, Printer& pri
     Polygons result = ComputeNfp(pair, settings, diagnostics);
     if (IsNfpError(pair, result)) {
         for (const std::wstring& line : NfpErrorLines(pair)) {
-            printer.Print(line);
+            printer.PrintText(line);
         }
     }
     return result;

@@ -130,7 +130,7 @@ void NfpCachCalculator::Compute(bool sequential) {
         }
         if (m_printer != nullptr && IsNfpError(pair, result)) {
             for (const std::wstring& line : NfpErrorLines(pair)) {
-                m_printer->Print(line);
+                m_printer->PrintText(line);
             }
         }
     }

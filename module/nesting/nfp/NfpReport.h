@@ -1,20 +1,15 @@
-// Where no-fit-polygon code sends its messages and diagnostic drawings. No-fit-polygon code may
-// run on worker threads; both interfaces are called on the thread that started the computation.
+// Where no-fit-polygon code sends its messages (a Printer of the command line) and its diagnostic
+// drawings. No-fit-polygon code may run on worker threads; both are called on the thread that
+// started the computation.
 #pragma once
 
+#include "frame/Printer.h"
 #include "nesting/geometry/GePoints.h"
 
 #include <string>
 #include <vector>
 
 namespace gantrel {
-
-// Prints text on the user's command line.
-class Printer {
-public:
-    virtual ~Printer() = default;
-    virtual void Print(const std::wstring& text) = 0;
-};
 
 // Receives the diagnostic drawing of an orbit that failed: polylines in drawing coordinates,
 // with a colour index (-1: the drawing's default).
