@@ -1,0 +1,24 @@
+// The outline of a region as one point list.
+#pragma once
+
+#include <vector>
+
+#include "drawing/CoordinateReaders.h"
+
+namespace gantrel {
+
+// Explodes a copy of the region, reads every piece (each added to model space for the length
+// of its reading), chains the pieces with JoinPiece and drops every point within 1e-4 of a
+// point kept before it.
+class RegionCoordinatesReader : public ZWRegion {
+public:
+    using ZWRegion::ZWRegion;
+    ~RegionCoordinatesReader() override;
+    int Read(Points& points, double n);
+
+private:
+    void DeletePieces();
+    std::vector<ZcDbEntity*> m_pieces;
+};
+
+} // namespace gantrel
