@@ -225,6 +225,10 @@ void buildDrawing(ZcDbDatabase& db) {
     addEntity(db, new ZcDbSpline(cam), L"Parts", nesting(2, 1));
 
     addEntity(db, roundedPlate(4300, 450, 150, 100, 10), L"Parts", noSetup);
+
+    // A cover plate taller than the sheet whichever way it turns: it cannot be placed and is
+    // set down beside the sheet.
+    addEntity(db, roundedPlate(4800, 200, 1600, 1600, 50), L"Parts", nesting(1, 1));
 }
 
 } // namespace

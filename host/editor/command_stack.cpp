@@ -70,6 +70,14 @@ Zcad::ErrorStatus CommandStack::removeGroup(const wchar_t* groupName) {
     return removed ? Zcad::eOk : Zcad::eKeyNotFound;
 }
 
+std::vector<const ZcEdCommand*> CommandStack::commandsInOrder() const {
+    std::vector<const ZcEdCommand*> commands;
+    for (const Group& g : m_groups)
+        for (const auto& c : g.commands)
+            commands.push_back(c.get());
+    return commands;
+}
+
 ZcEdCommand* CommandStack::lookupCmd(const wchar_t* cmdName, bool globalFlag) {
     if (!cmdName)
         return nullptr;

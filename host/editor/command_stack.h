@@ -48,11 +48,21 @@ public:
     // Group names, most recent first.
     std::vector<std::wstring> groupNames() const;
     std::size_t commandCount() const;
-    // Removes every command whose function satisfies pred (commands of an unloaded module).
-    template <typename Pred> void removeIf(Pred pred) {
+    // Every command, groups in the order they were added and commands in the order they were
+    // added to their group.
+    std::vector<const ZcEdCommand*> commandsInOrder() const;
+    // Removes every command whose function satisfies pred (commands of an unloaded module) and
+    // returns their global names.
+    template <typename Pred> std::vector<std::wstring> removeIf(Pred pred) {
+        std::vector<std::wstring> removed;
+        for (Group& g : m_groups)
+            for (const auto& c : g.commands)
+                if (pred(c->functionAddr()))
+                    removed.push_back(c->globalName());
         for (Group& g : m_groups)
             std::erase_if(g.commands, [&](const auto& c) { return pred(c->functionAddr()); });
         std::erase_if(m_groups, [](const Group& g) { return g.commands.empty(); });
+        return removed;
     }
 
 private:

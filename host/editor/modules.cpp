@@ -85,10 +85,17 @@ void ModuleSet::unload(LoadedModule* module, CommandStack& commands) {
     Dl_info moduleInfo{};
     if (dladdr(reinterpret_cast<void*>(module->entry), &moduleInfo) && moduleInfo.dli_fbase) {
         void* base = moduleInfo.dli_fbase;
-        commands.removeIf([base](ZcRxFunctionPtr f) {
+        const std::vector<std::wstring> left = commands.removeIf([base](ZcRxFunctionPtr f) {
             Dl_info info{};
             return dladdr(reinterpret_cast<void*>(f), &info) && info.dli_fbase == base;
         });
+        if (!left.empty() && onReport) {
+            std::string names;
+            for (const std::wstring& name : left)
+                names += (names.empty() ? "" : ", ") + win::Narrow(name);
+            onReport(win::Narrow(module->fileName) +
+                     " left commands registered at unload: " + names);
+        }
     }
     dlclose(module->handle);
     m_modules.erase(it);

@@ -1,6 +1,7 @@
 // Modules loaded with dlopen: the interface-version check and the application messages.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,7 +31,8 @@ public:
     // Opens the file, reads zcrxGetApiVersion before anything else and refuses a module of
     // another interface version; then sends it kInitAppMsg. Null with the reason in error.
     LoadedModule* load(const std::string& path, std::string& error);
-    // Sends kUnloadAppMsg, removes commands the module left registered, and closes the file.
+    // Sends kUnloadAppMsg, removes and reports commands the module left registered, and closes
+    // the file.
     void unload(LoadedModule* module, CommandStack& commands);
     // Unloads every module, last loaded first.
     void unloadAll(CommandStack& commands);
@@ -41,6 +43,10 @@ public:
     // By file name without folder, any case.
     LoadedModule* findByName(const std::wstring& fileName) const;
     std::vector<LoadedModule*> list() const;
+
+    // Receives the host's reports on modules, such as commands a module left registered when
+    // it was unloaded.
+    std::function<void(const std::string&)> onReport;
 
 private:
     std::vector<std::unique_ptr<LoadedModule>> m_modules;

@@ -7,6 +7,7 @@
 #include "answers.h"
 #include "rb_util.h"
 #include "winhost.h"
+#include "zcutil.h"
 
 namespace gantrel::editor {
 
@@ -31,6 +32,7 @@ HostSession::HostSession() : m_previous(g_current) {
     g_current = this;
     win::SetAnswerer(&m_platformInput);
     dialogs::SetThreadDialogOperator(&m_platformInput);
+    m_modules.onReport = [this](const std::string& report) { m_transcript.message(report); };
     setDatabase(std::make_unique<ZcDbDatabase>(), "Drawing1.dwg");
 }
 
@@ -258,6 +260,10 @@ bool HostSession::runCommand(const std::wstring& typedName) {
         std::wstring name = upperName(typedName);
         while (!name.empty() && (name[0] == L'_' || name[0] == L'.'))
             name.erase(0, 1);
+        if (name == L"COMMANDS") {
+            listCommands();
+            return true;
+        }
         if (name == L"REGEN" || name == L"REGENALL") {
             ++m_regens;
             if (onRegen)
@@ -268,6 +274,13 @@ bool HostSession::runCommand(const std::wstring& typedName) {
     }
     runRegisteredCommand(command);
     return true;
+}
+
+void HostSession::listCommands() {
+    for (const ZcEdCommand* command : m_commands.commandsInOrder())
+        zcutPrintf(L"\n%s\t%s\t%s\t%d", command->groupName(), command->globalName(),
+                   command->localName(), command->commandFlags());
+    zcutPrintf(L"\n");
 }
 
 void HostSession::runRegisteredCommand(ZcEdCommand* command) {

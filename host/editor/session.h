@@ -143,6 +143,9 @@ private:
     bool runTopLevelKeyword(const InputLine& line, const std::string& word,
                             const std::string& rest);
     void runRegisteredCommand(ZcEdCommand* command);
+    // The built-in COMMANDS: every registered command, one per line: group, global name, local
+    // name and flags, tab-separated, in the order they were added.
+    void listCommands();
 
     Transcript m_transcript;
     CommandStack m_commands;

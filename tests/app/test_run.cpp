@@ -1,41 +1,23 @@
 // `gantrel run` and `gantrel shell` end to end: the program is started as a user starts it, with
 // the editor's test module as its module, and judged by its exit status, its transcript, its
 // messages and the files it leaves.
-#include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "ProgramRun.h"
 
-#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using gantrel::testing::Outcome;
+using gantrel::testing::ReadFile;
+using gantrel::testing::WriteFile;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -47,51 +29,23 @@ protected:
         fs::create_directories(dir);
         drawing = (dir / "in.dxf").string();
         fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", drawing);
-        writeFile(dir / "empty.reg", "Windows Registry Editor Version 5.00\n");
+        WriteFile(dir / "empty.reg", "Windows Registry Editor Version 5.00\n");
     }
     ~ProgramTest() override { fs::remove_all(dir); }
 
     // Runs gantrel in the test's folder with the test module and an empty registry; stdin is
     // the given text.
     Outcome run(std::vector<std::string> args, const std::string& input = "") {
-        writeFile(dir / "stdin.txt", input);
-        std::vector<std::string> env = {"GANTREL_MODULE=" TEST_MODULE,
-                                        "GANTREL_REGISTRY=" + (dir / "empty.reg").string(),
-                                        "HOME=" + dir.string(), "PATH=/usr/bin:/bin"};
-        args.insert(args.begin(), GANTREL_PROGRAM);
-        std::vector<char*> argv, envp;
-        for (auto& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        for (auto& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const std::string in = (dir / "stdin.txt").string(), out = (dir / "stdout.txt").string(),
-                          err = (dir / "stderr.txt").string();
-        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
-        pid_t pid = 0;
-        Outcome outcome;
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-            int wstatus = 0;
-            ::waitpid(pid, &wstatus, 0);
-            outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        outcome.out = readFile(out);
-        outcome.err = readFile(err);
-        return outcome;
+        return gantrel::testing::RunProgram(GANTREL_PROGRAM, std::move(args),
+                                            {"GANTREL_MODULE=" TEST_MODULE,
+                                             "GANTREL_REGISTRY=" + (dir / "empty.reg").string(),
+                                             "HOME=" + dir.string(), "PATH=/usr/bin:/bin"},
+                                            dir, input);
     }
 
     // Runs the lines as the script s.scr on the drawing.
     Outcome runScript(const std::string& lines, std::vector<std::string> extra = {}) {
-        writeFile(dir / "s.scr", lines);
+        WriteFile(dir / "s.scr", lines);
         std::vector<std::string> args = {"run", drawing, "s.scr"};
         args.insert(args.end(), extra.begin(), extra.end());
         return run(args);
@@ -167,19 +121,19 @@ TEST_F(ProgramTest, EveryBrokenLineFormIsRefusedNamingTheScriptLine) {
 }
 
 TEST_F(ProgramTest, UnreadableDrawingOrScriptExitsTwoAndWritesNothing) {
-    writeFile(dir / "s.scr", "Greet\n");
+    WriteFile(dir / "s.scr", "Greet\n");
     Outcome o = run({"run", "missing.dxf", "s.scr", "-o", "out.dxf"});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("missing.dxf"), std::string::npos) << o.err;
     o = run({"run", drawing, "missing.scr", "-o", "out.dxf"});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("missing.scr"), std::string::npos) << o.err;
-    writeFile(dir / "s.scr", "Greet\n\xff\xfe\n");
+    WriteFile(dir / "s.scr", "Greet\n\xff\xfe\n");
     o = run({"run", drawing, "s.scr", "-o", "out.dxf"});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("s.scr:2:"), std::string::npos) << o.err;
-    writeFile(dir / "bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
-    writeFile(dir / "s.scr", "Greet\n");
+    WriteFile(dir / "bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
+    WriteFile(dir / "s.scr", "Greet\n");
     o = run({"run", "bad.dxf", "s.scr", "-o", "out.dxf"});
     EXPECT_EQ(o.status, 2);
     EXPECT_NE(o.err.find("bad.dxf"), std::string::npos) << o.err;
@@ -191,11 +145,11 @@ TEST_F(ProgramTest, UnreadableDrawingOrScriptExitsTwoAndWritesNothing) {
 TEST_F(ProgramTest, OutputIsWrittenWholeOrNotAtAll) {
     Outcome o = runScript("Greet\nsave saved.dxf\n", {"-o", "out.dxf"});
     ASSERT_EQ(o.status, 0) << o.err;
-    const std::string written = readFile(dir / "out.dxf");
-    EXPECT_EQ(written, readFile(dir / "saved.dxf"));
+    const std::string written = ReadFile(dir / "out.dxf");
+    EXPECT_EQ(written, ReadFile(dir / "saved.dxf"));
     EXPECT_EQ(written.substr(written.size() - 4), "EOF\n");
     // The written drawing reads back as the next run's input.
-    writeFile(dir / "s.scr", "Greet\n");
+    WriteFile(dir / "s.scr", "Greet\n");
     o = run({"run", "out.dxf", "s.scr"});
     EXPECT_EQ(o.status, 0) << o.err;
     // A folder that does not exist: a failure of the host, and no file left behind.
@@ -245,7 +199,7 @@ TEST_F(ProgramTest, BadCommandLinesExitOneAndHelpAndVersionSucceed) {
     Outcome version = run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("gantrel ", 0), 0u);
-    writeFile(dir / "s.scr", "Greet\n");
+    WriteFile(dir / "s.scr", "Greet\n");
     Outcome noRegistry = run({"run", drawing, "s.scr", "--registry", "missing.reg"});
     EXPECT_EQ(noRegistry.status, 2);
     EXPECT_NE(noRegistry.err.find("missing.reg"), std::string::npos);
@@ -257,15 +211,15 @@ TEST_F(ProgramTest, MissingModuleIsReportedAndTheHostRunsWithoutIt) {
     fs::path bin = dir / "prefix" / "bin";
     fs::create_directories(bin);
     fs::copy_file(GANTREL_PROGRAM, bin / "gantrel");
-    writeFile(dir / "s.scr", "setvar PICKSTYLE 0\n");
+    WriteFile(dir / "s.scr", "setvar PICKSTYLE 0\n");
     const std::string command =
         "env -u GANTREL_MODULE GANTREL_REGISTRY=" + (dir / "empty.reg").string() + " " +
         (bin / "gantrel").string() + " run " + drawing + " " + (dir / "s.scr").string() + " 2>" +
         (dir / "err.txt").string() + " >/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0);
-    EXPECT_NE(readFile(dir / "err.txt").find((dir / "prefix/lib/gantrel/Gantrel.zrx").string()),
+    EXPECT_NE(ReadFile(dir / "err.txt").find((dir / "prefix/lib/gantrel/Gantrel.zrx").string()),
               std::string::npos)
-        << readFile(dir / "err.txt");
+        << ReadFile(dir / "err.txt");
 }
 
 TEST_F(ProgramTest, ShellReadsCommandsFromAPipeAndEndsAtTheEnd) {

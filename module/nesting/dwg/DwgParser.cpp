@@ -1,0 +1,250 @@
+#include "nesting/dwg/DwgParser.h"
+
+#include "drawing/BlockHandles.h"
+#include "drawing/Blocks.h"
+#include "drawing/CoordinateReaders.h"
+#include "drawing/RegionCoordinatesReader.h"
+#include "drawing/ResBuf.h"
+#include "drawing/ZWDrawer.h"
+#include "frame/Printer.h"
+
+#include "zcdball.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace gantrel {
+
+namespace {
+
+bool IsStringCode(int code) {
+    return (code >= 1000 && code <= 1003) || code == 1005;
+}
+
+bool IsRealCode(int code) {
+    return (code >= 1010 && code <= 1013) || (code >= 1020 && code <= 1023) ||
+           (code >= 1030 && code <= 1033) || (code >= 1040 && code <= 1042);
+}
+
+constexpr int kShortCode = 1070;
+constexpr int kLongCode = 1071;
+
+// A value item read as a signed 16-bit integer. Only integer items carry one; a 32-bit integer
+// counts when it fits, so that a value written with the wider code is not misread.
+std::optional<int> IntegerOf(const resbuf& item) {
+    if (item.restype == kShortCode) {
+        return static_cast<int>(item.resval.rint);
+    }
+    if (item.restype == kLongCode &&
+        item.resval.rlong >= std::numeric_limits<std::int16_t>::min() &&
+        item.resval.rlong <= std::numeric_limits<std::int16_t>::max()) {
+        return static_cast<int>(item.resval.rlong);
+    }
+    return std::nullopt;
+}
+
+// Points of the object, appended to an empty list by the reader of its kind; false for a kind
+// without an outline.
+bool ReadOutline(ZcDbObjectId id, double n, Points& points) {
+    const Entity entity(id);
+    if (entity.IsPolyline()) {
+        PolylineCoordinatesReader_byParam_Simplified(id).Read(points, n);
+    } else if (entity.IsSpline()) {
+        ReadCurveByParam(id, points, n);
+    } else if (entity.IsRegion()) {
+        RegionCoordinatesReader(id).Read(points, n);
+    } else if (entity.IsBlockReference()) {
+        // The largest closed outline among the block's contents, placed where the reference
+        // shows it.
+        Ids contents;
+        if (ZWBlockDef(id).EntityIds(contents) != HandleStatus::kOk) {
+            return true;
+        }
+        const Points inBlock = OutlineReader(contents, n).Read();
+        try {
+            const ZcGeMatrix3d transform = ZWBlockIns(id).BlockTransform();
+            for (const ZcGePoint3d& p : inBlock) {
+                points.append(transform * p);
+            }
+        } catch (const HostStatusError& error) {
+            PrintErrorStatus(error.status);
+        }
+    } else if (entity.IsCircle()) {
+        ReadCircleCoordinates(id, points, n);
+    } else if (entity.IsLine()) {
+        ReadLineCoordinates(id, points);
+    } else if (entity.IsArc()) {
+        ReadArcCoordinates(id, points, n);
+    } else if (entity.Is2dPolyline()) {
+        try {
+            for (const ZcGePoint3d& p : Polyline2D(id).VertexPositions()) {
+                points.append(p);
+            }
+        } catch (const HostStatusError& error) {
+            PrintErrorStatus(error.status);
+        }
+    } else if (entity.IsCurve()) {
+        ReadCurveByParam(id, points, n);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Tells the user that a point cannot be nested, with the host's listing of the object.
+void ReportPoint(ZcDbObjectId id) {
+    ZcDbEntity* entity = nullptr;
+    if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) {
+        return;
+    }
+    PrintOnCommandLine(L"\nDwgParser::polygonify ", false);
+    PrintOnCommandLine(L" is not implemented yet for this kind of entity: ", false);
+    PrintOnCommandLine(entity->isA()->name(), false);
+    // The host's listing, a field a line, printed on the command line the way its list
+    // operation shows it there.
+    const std::wstring listing = entity->listing();
+    entity->close();
+    std::size_t begin = 0;
+    while (begin < listing.size()) {
+        std::size_t end = listing.find(L'\n', begin);
+        if (end == std::wstring::npos) {
+            end = listing.size();
+        }
+        PrintOnCommandLine(listing.substr(begin, end - begin), true);
+        begin = end + 1;
+    }
+}
+
+// Leaves the copy without nesting data, so that a copy selected again later stands for one
+// piece and never multiplies.
+void ClearPlaxenData(ZcDbObjectId copy) {
+    ZcDbDatabase* db = copy.database();
+    if (db == nullptr || zcdbRegApp(db, kPlaxenApplication) != Zcad::eOk) {
+        return;
+    }
+    ZcDbObject* object = nullptr;
+    if (zcdbOpenObject(object, copy, ZcDb::kForWrite) != Zcad::eOk) {
+        return;
+    }
+    ResBuf onlyName;
+    onlyName.AddTyped(1001, kPlaxenApplication);
+    object->setXData(onlyName.Head());
+    object->close();
+}
+
+} // namespace
+
+PlaxenData::PlaxenData(ZcDbObjectId id) {
+    ZcDbObject* object = nullptr;
+    if (id.isNull() || zcdbOpenObject(object, id, ZcDb::kForRead) != Zcad::eOk) {
+        return;
+    }
+    resbuf* chain = object->xData(kPlaxenApplication);
+    object->close();
+    m_present = chain != nullptr;
+    // The chain starts with the application's own name item.
+    for (const resbuf* rb = chain != nullptr ? chain->rbnext : nullptr; rb != nullptr;
+         rb = rb->rbnext) {
+        m_items.Add({TextForm(*rb), IntegerOf(*rb)});
+    }
+    zcutRelRb(chain);
+}
+
+std::optional<int> PlaxenData::Value(const std::wstring& key) const {
+    for (int i = 0; i + 1 < m_items.Size(); ++i) {
+        if (SameNameNoCase(m_items[i].text, key)) {
+            return m_items[i + 1].integer;
+        }
+    }
+    return std::nullopt;
+}
+
+int PlaxenData::Count() const {
+    return Value(kCountKey).value_or(1);
+}
+
+bool PlaxenData::Rotatable() const {
+    const std::optional<int> value = Value(kRotableKey);
+    if (!value) {
+        return !m_present;
+    }
+    return *value != 0;
+}
+
+std::wstring PlaxenData::TextForm(const resbuf& item) {
+    const int code = item.restype;
+    wchar_t buffer[64] = {};
+    if (IsStringCode(code)) {
+        return item.resval.rstring != nullptr ? item.resval.rstring : L"";
+    }
+    if (IsRealCode(code)) {
+        // A point's first coordinate shares its storage with a real value.
+        std::swprintf(buffer, 64, L"%0.6f", item.resval.rreal);
+        return buffer;
+    }
+    if (code == kShortCode) {
+        std::swprintf(buffer, 64, L"%i", static_cast<int>(item.resval.rint));
+        return buffer;
+    }
+    return {};
+}
+
+NestPolygon DwgParser::polygonify(ZcDbObjectId id, double arcPrecision) {
+    NestPolygon polygon;
+    if (ObjectId(id).IsValid() != HandleStatus::kOk) {
+        return polygon;
+    }
+    const Entity entity(id);
+    if (entity.IsAlignedDimension() || entity.IsText() || entity.IsMText()) {
+        return polygon;
+    }
+    if (entity.IsPoint()) {
+        ReportPoint(id);
+        return polygon;
+    }
+    Points points;
+    if (!ReadOutline(id, arcPrecision, points) || points.isEmpty()) {
+        return polygon;
+    }
+    for (const ZcGePoint3d& p : points) {
+        polygon.Add(GePoint(p.x, p.y));
+    }
+    polygon.SetName(ObjectId(id).HandleString());
+    return polygon;
+}
+
+void DwgParser::Parse(ZcDbObjectId id, double arcPrecision, Polygons& parts) {
+    const NestPolygon outline = polygonify(id, arcPrecision);
+    if (outline.IsEmpty()) {
+        return;
+    }
+    ZcDbDatabase* db = WorkingDatabase();
+    const ZcDbObjectId modelSpace = db != nullptr ? db->modelSpaceId() : ZcDbObjectId::kNull;
+    for (int i = 0; i < PlaxenData(id).Count(); ++i) {
+        ZcDbObjectId copy;
+        // A piece without a working copy could be placed but never drawn.
+        if (ZWDrawer().AddCopy(id, copy, modelSpace) != 0 || copy.isNull()) {
+            continue;
+        }
+        ClearPlaxenData(copy);
+        NestPolygon piece = outline.Clone();
+        piece.SetName(ObjectId(copy).HandleString());
+        piece.SetRotatable(PlaxenData(id).Rotatable());
+        parts.Add(piece);
+    }
+}
+
+double NestBlockAreaReader::Area(ZcDbObjectId reference) {
+    Ids contents;
+    if (ZWBlockDef(reference).EntityIds(contents) != HandleStatus::kOk) {
+        return 0.0;
+    }
+    const Boundary outline = BoundaryReader(contents).Read();
+    const double area = AreaReader(outline.ids).Area();
+    // The block's contents are measured in block units; the reference shows them scaled.
+    const ZcGeScale3d scale = ZWBlockIns(reference).ScaleFactors();
+    return area * std::fabs(scale.sx * scale.sy);
+}
+
+} // namespace gantrel

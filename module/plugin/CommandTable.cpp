@@ -1,0 +1,56 @@
+#include "plugin/CommandTable.h"
+
+#include "frame/ServiceCommands.h"
+#include "frame/TextProvider.h"
+#include "nesting/dialogs/PlaxenSettings_cmd.h"
+#include "nesting/dwg/Nest_cmd.h"
+#include "nesting/settings/NestSettings.h"
+
+#include <memory>
+
+namespace gantrel {
+
+namespace {
+
+std::unique_ptr<TTxt>& TextsSlot() {
+    static std::unique_ptr<TTxt> texts;
+    return texts;
+}
+
+// A row whose names are literals (the drawing tools and the module's service commands).
+CommandRow Literal(const wchar_t* group, const wchar_t* name, int flags, ZcRxFunctionPtr handler) {
+    return {group, name, name, flags, handler};
+}
+
+// A row named by an object of its command class, so the class is the only place the name is
+// written.
+CommandRow Named(const wchar_t* group, Gantrel_cmd&& command, int flags, ZcRxFunctionPtr handler) {
+    return {group, command.GetGlobalName(), command.GetLocalName(), flags, handler};
+}
+
+} // namespace
+
+std::vector<CommandRow> CommandTable() {
+    return {
+        Literal(L"Gantrel", L"Gantrel", ZCRX_CMD_TRANSPARENT, &PrintVersionBanner),
+        Literal(L"Gantrel", L"Gantrel_Update", ZCRX_CMD_TRANSPARENT, &LaunchUpdater),
+        Named(L"Plaxen", Nest_cmd(ModuleNestSettings()), ZCRX_CMD_TRANSPARENT, &PlaxenCommand),
+        Named(L"Plaxen", PlaxenSettings_cmd(), ZCRX_CMD_MODAL, &PlaxenSettingsCommand),
+    };
+}
+
+TextProvider* SharedTexts() {
+    return TextsSlot().get();
+}
+
+void CreateSharedTexts() {
+    if (!TextsSlot()) {
+        TextsSlot() = std::make_unique<TTxt>();
+    }
+}
+
+void DeleteSharedTexts() {
+    TextsSlot().reset();
+}
+
+} // namespace gantrel

@@ -1,0 +1,80 @@
+// The installed layout end to end: gantrel finds Gantrel.zrx, the language pack and the registry
+// file beside its own folder, and a script sees the module's banner, command table and help.
+#include "ProgramRun.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using gantrel::testing::Outcome;
+using gantrel::testing::RunProgram;
+using gantrel::testing::WriteFile;
+
+namespace {
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+class GantrelRun : public ::testing::Test {
+protected:
+    GantrelRun() {
+        folder = fs::temp_directory_path() /
+                 ("gantrel-run-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", folder / "a.dxf");
+        fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", folder / "b.dxf");
+        // The suite folder pinned to the build's share folder, the companion absent.
+        WriteFile(folder / "pinned.reg", "Windows Registry Editor Version 5.00\n"
+                                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANT\\Orvendel\\2027]\n"
+                                         "\"Path\"=\"" BUILD_SHARE "\"\n");
+    }
+    ~GantrelRun() override { fs::remove_all(folder); }
+
+    Outcome RunScript(const std::string& lines, const std::string& program = GANTREL_PROGRAM) {
+        WriteFile(folder / "s.scr", lines);
+        return RunProgram(program, {"run", "a.dxf", "s.scr", "--registry", "pinned.reg"},
+                          {"HOME=" + folder.string(), "PATH=/usr/bin:/bin"}, folder);
+    }
+
+    fs::path folder;
+};
+
+TEST_F(GantrelRun, BannerForEveryDrawingTableInOrderAndACleanUnload) {
+    const Outcome outcome = RunScript("COMMANDS\nopen b.dxf\nGantrel\n");
+    ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    // Once for the drawing opened with the program, once for `open`, once for the command.
+    EXPECT_EQ(Count(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 3u) << outcome.out;
+    const std::string table = "\nGantrel\tGantrel\tGantrel\t1"
+                              "\nGantrel\tGantrel_Update\tGantrel_Update\t1"
+                              "\nPlaxen\tPlaxen\tPlaxen\t1"
+                              "\nPlaxen\tPlaxen:Settings\tPlaxen:Settings\t0\n";
+    EXPECT_NE(outcome.out.find(table), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.out.find("left commands registered"), std::string::npos) << outcome.out;
+    EXPECT_EQ(outcome.err.find("module"), std::string::npos) << outcome.err;
+}
+
+TEST_F(GantrelRun, WithoutTheLanguagePackCommandsStillRun) {
+    // A copy of the program and the module without LanguagePack.dll beside the module.
+    fs::create_directories(folder / "bin");
+    fs::create_directories(folder / "lib/gantrel");
+    fs::copy_file(GANTREL_PROGRAM, folder / "bin/gantrel");
+    fs::copy_file(GANTREL_ZRX, folder / "lib/gantrel/Gantrel.zrx");
+    const Outcome outcome =
+        RunScript("Gantrel\nGantrel_Update\n", (folder / "bin/gantrel").string());
+    ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_EQ(Count(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 2u) << outcome.out;
+    EXPECT_NE(outcome.out.find(BUILD_SHARE "\\GantrelUpdater_2027.exe missing !"),
+              std::string::npos)
+        << outcome.out;
+}
+
+} // namespace

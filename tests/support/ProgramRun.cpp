@@ -1,0 +1,56 @@
+#include "ProgramRun.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace gantrel::testing {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+Outcome RunProgram(const std::string& program, std::vector<std::string> args,
+                   std::vector<std::string> env, const std::filesystem::path& folder,
+                   const std::string& input) {
+    WriteFile(folder / "stdin.txt", input);
+    args.insert(args.begin(), program);
+    std::vector<char*> argv, envp;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string in = (folder / "stdin.txt").string(), out = (folder / "stdout.txt").string(),
+                      err = (folder / "stderr.txt").string();
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    pid_t pid = 0;
+    Outcome outcome;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int wstatus = 0;
+        ::waitpid(pid, &wstatus, 0);
+        outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    outcome.out = ReadFile(out);
+    outcome.err = ReadFile(err);
+    return outcome;
+}
+
+} // namespace gantrel::testing
