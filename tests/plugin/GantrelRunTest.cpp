@@ -69,12 +69,31 @@ TEST_F(GantrelRun, WithoutTheLanguagePackCommandsStillRun) {
     fs::copy_file(GANTREL_PROGRAM, folder / "bin/gantrel");
     fs::copy_file(GANTREL_ZRX, folder / "lib/gantrel/Gantrel.zrx");
     const Outcome outcome =
-        RunScript("Gantrel\nGantrel_Update\n", (folder / "bin/gantrel").string());
+        RunScript("Gantrel\nGantrel_Update\nPlaxen:Settings\ndlg click 1\nPlaxen\n^C\n",
+                  (folder / "bin/gantrel").string());
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_NE(outcome.out.find("failed to load resource"), std::string::npos) << outcome.out;
     EXPECT_EQ(Count(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 2u) << outcome.out;
     EXPECT_NE(outcome.out.find(BUILD_SHARE "\\GantrelUpdater_2027.exe missing !"),
               std::string::npos)
         << outcome.out;
+}
+
+TEST_F(GantrelRun, AnInstallationRunsFromItsPrefix) {
+    const fs::path prefix = folder / "prefix with blank";
+    const Outcome install = RunProgram(CMAKE_COMMAND, {"--install", BUILD_DIR, "--prefix", prefix},
+                                       {"PATH=/usr/bin:/bin"}, folder);
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
+    // No --registry: the installed registry file points the suite folder at the prefix.
+    WriteFile(folder / "s.scr", "Gantrel_Update\n");
+    const Outcome outcome = RunProgram((prefix / "bin/gantrel").string(), {"run", "a.dxf", "s.scr"},
+                                       {"HOME=" + folder.string(), "PATH=/usr/bin:/bin"}, folder);
+    ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
+    EXPECT_NE(outcome.out.find((prefix / "share/gantrel").string() +
+                               "\\GantrelUpdater_2027.exe missing !"),
+              std::string::npos)
+        << outcome.out;
+    EXPECT_EQ(outcome.out.find("failed to load resource"), std::string::npos) << outcome.out;
 }
 
 } // namespace
