@@ -1,6 +1,8 @@
 // The cancel request and the watcher of user-interface threads' dialogs.
 #include "cancel.h"
 
+#include "afxwin.h"
+
 #include <atomic>
 
 namespace gantrel::editor {
@@ -25,11 +27,19 @@ void ClearCancelRequest() noexcept {
     g_cancelRequested.store(false);
 }
 
-dialogs::NextInput CancelWatcher::Next(const CDialog&) {
+dialogs::NextInput CancelWatcher::Next(const CDialog& dialog) {
     dialogs::NextInput next;
     if (g_cancelRequested.exchange(false)) {
-        // No more input from this user: the modal loop presses Esc where the focus is, which
-        // is what a person pressing the dialog's Cancel (or stop) would do.
+        // A dialog of a long run's own thread is its stop dialog, whose stop button is the
+        // default one: pressing it is what the person who asked to cancel wants. A dialog
+        // without an enabled default button gets Esc where the focus is.
+        const CWnd* button = dialog.GetDlgItem(IDOK);
+        if (button != nullptr && button->IsWindowEnabled()) {
+            next.kind = dialogs::NextInput::Kind::Action;
+            next.action.kind = dialogs::DialogAction::Kind::Click;
+            next.action.control = IDOK;
+            return next;
+        }
         next.kind = dialogs::NextInput::Kind::Exhausted;
         return next;
     }

@@ -18,7 +18,8 @@ void ClearCancelRequest() noexcept;
 
 // The operator of dialogs that have no input source of their own (those of user-interface
 // threads, such as a stop dialog of a long run): it leaves the dialog alone until a cancel is
-// requested, then presses Esc in it, and takes the request back.
+// requested, then presses the dialog's default button (a stop dialog's stop button), or Esc
+// when it has none enabled, and takes the request back.
 class CancelWatcher : public dialogs::DialogOperator {
 public:
     explicit CancelWatcher(std::chrono::milliseconds poll = std::chrono::milliseconds(50))

@@ -205,14 +205,23 @@ TEST_F(PlatformInputTest, PersonChoosesTheButtonAndSeesHelpCalls) {
     session.setInput(nullptr);
 }
 
-TEST(CancelWatcherTest, DialogOfAnotherThreadWaitsUntilACancelIsRequested) {
+constexpr UINT kCancelOnlyDialog = 9201;
+const DialogItem kCancelOnlyItems[] = {
+    {.id = IDCANCEL,
+     .kind = DialogItemKind::PushButton,
+     .text = L"Close",
+     .rect = {90, 70, 160, 94}},
+};
+
+// Runs a dialog on a thread of its own under the watcher, asks for a cancel once the watcher has
+// left it open, and gives the dialog's result.
+INT_PTR ResultOfCancelOnAnotherThread(CDialog& dialog) {
     gantrel::editor::ClearCancelRequest();
     gantrel::editor::CancelWatcher watcher(std::chrono::milliseconds(1));
     dialogs::SetDefaultDialogOperator(&watcher);
     INT_PTR result = 0;
     std::atomic<bool> ended{false};
     std::thread ui([&] {
-        NameDialog dialog;
         result = dialog.DoModal();
         ended = true;
     });
@@ -222,8 +231,21 @@ TEST(CancelWatcherTest, DialogOfAnotherThreadWaitsUntilACancelIsRequested) {
     gantrel::editor::RequestCancel();
     ui.join();
     dialogs::SetDefaultDialogOperator(nullptr);
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_FALSE(gantrel::editor::CancelRequested()); // taken by the dialog it cancelled
+    EXPECT_FALSE(gantrel::editor::CancelRequested()); // taken by the dialog it acted on
+    return result;
+}
+
+TEST(CancelWatcherTest, ACancelPressesTheDefaultButtonOfADialogOfAnotherThread) {
+    // A long run's stop dialog has its stop button as the default one.
+    NameDialog named;
+    EXPECT_EQ(ResultOfCancelOnAnotherThread(named), IDOK);
+    // Without a default button the dialog gets Esc.
+    RegisterDialogResource({.id = kCancelOnlyDialog,
+                            .caption = L"Busy",
+                            .rect = {0, 0, 220, 100},
+                            .items = kCancelOnlyItems});
+    CDialog closeOnly(kCancelOnlyDialog);
+    EXPECT_EQ(ResultOfCancelOnAnotherThread(closeOnly), IDCANCEL);
 }
 
 } // namespace

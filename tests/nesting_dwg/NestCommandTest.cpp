@@ -5,7 +5,12 @@
 
 #include "nesting/dwg/Nest_cmd.h"
 
+#include "cancel.h"
+#include "dialog_operator.h"
 #include "zced.h"
+
+#include <algorithm>
+#include <chrono>
 
 #include <set>
 
@@ -85,6 +90,62 @@ TEST_F(NestCommand, EscAtTheSheetPromptOrNoPartsEndsWithoutTouchingTheDrawing) {
     EXPECT_EQ(empty.Execute(), kNoPartsSelected);
     EXPECT_FALSE(highlighted(sheet));
     EXPECT_EQ(liveEntities(), before);
+    EXPECT_FALSE(session.progress().active);
+}
+
+TEST_F(NestCommand, AStopPressedEarlyEndsTheRunWithTheBestSoFarDrawn) {
+    // Ten more parts and a search that would breed for many minutes; the user asks to cancel
+    // before the run starts, and the watcher presses the stop dialog's button as soon as it
+    // shows. Whenever the run sees the flag, Finish draws the best arrangement found so far.
+    for (int i = 0; i < 10; ++i) {
+        setPlaxen(addRectangle(300 + 20 * i, 0, 7 + i, 5), {key(L"Count"), value(1)});
+    }
+    std::string parts = hash(part);
+    for (const ZcDbObjectId& id : liveEntities()) {
+        if (id != sheet && id != circle && id != part) {
+            parts += " " + hash(id);
+        }
+    }
+    const std::vector<ZcDbObjectId> before = liveEntities();
+    NestSettings settings;
+    settings.generations = 100000;
+    settings.maxCalculationTime = 60;
+    input.push(hash(sheet)).push(parts);
+    editor::CancelWatcher watcher(std::chrono::milliseconds(1));
+    dialogs::SetDefaultDialogOperator(&watcher);
+    editor::RequestCancel();
+    Nest_cmd command{settings};
+    EXPECT_EQ(command.Execute(), RTNORM);
+    dialogs::SetDefaultDialogOperator(nullptr);
+    EXPECT_FALSE(editor::CancelRequested()) << "the stop dialog took the request";
+
+    // Every piece is either on the sheet or set down beside it, and no working copy is left.
+    const ZcDbExtents sheetExtents = extentsOf(sheet);
+    int onSheet = 0;
+    int setDown = 0;
+    for (const ZcDbObjectId& id : liveEntities()) {
+        if (std::find(before.begin(), before.end(), id) != before.end()) {
+            continue;
+        }
+        const ZcDbExtents e = extentsOf(id);
+        if (e.maxPoint().x <= sheetExtents.maxPoint().x + kEps) {
+            ++onSheet;
+        } else {
+            EXPECT_NEAR(e.minPoint().x, sheetExtents.maxPoint().x, kEps);
+            EXPECT_NEAR(e.minPoint().y, sheetExtents.minPoint().y, kEps);
+            ++setDown;
+        }
+    }
+    EXPECT_EQ(onSheet + setDown, 12);
+    // The counts line appears once something is placed; a stop before the first arrangement
+    // leaves an empty best, all pieces set down and no layout width.
+    if (onSheet > 0) {
+        EXPECT_NE(out.find(" 12 " + std::to_string(onSheet) + " " + std::to_string(setDown)),
+                  std::string::npos)
+            << out;
+    } else {
+        EXPECT_NE(out.find(" -1\n"), std::string::npos) << out;
+    }
     EXPECT_FALSE(session.progress().active);
 }
 
