@@ -6,39 +6,8 @@
 
 namespace gantrel {
 
-namespace {
-
-std::wstring Trimmed(const std::wstring& text) {
-    const wchar_t* blanks = L"\t\n ";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-} // namespace
-
 void AddHelpLine(HelpMap& map, const std::wstring& line, bool trim) {
-    std::vector<std::wstring> fields;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        std::size_t tab = line.find(L'\t', start);
-        if (tab == std::wstring::npos) {
-            tab = line.size();
-        }
-        std::wstring field = line.substr(start, tab - start);
-        if (trim) {
-            field = Trimmed(field);
-        }
-        if (!field.empty()) {
-            fields.push_back(std::move(field));
-            if (fields.size() > 2) {
-                return;
-            }
-        }
-        start = tab + 1;
-    }
+    const std::vector<std::wstring> fields = SplitFields(line, L'\t', trim);
     if (fields.size() == 2) {
         map[fields[0]] = fields[1];
     }

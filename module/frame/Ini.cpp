@@ -6,37 +6,6 @@
 
 namespace gantrel {
 
-namespace {
-
-std::wstring Trimmed(const std::wstring& text) {
-    const wchar_t* blanks = L"\t\n ";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::wstring::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
-// The fields between "=" signs, trimmed; fields left empty are dropped.
-std::vector<std::wstring> Fields(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    std::size_t start = 0;
-    while (start <= line.size()) {
-        std::size_t end = line.find(L'=', start);
-        if (end == std::wstring::npos) {
-            end = line.size();
-        }
-        std::wstring field = Trimmed(line.substr(start, end - start));
-        if (!field.empty()) {
-            fields.push_back(std::move(field));
-        }
-        start = end + 1;
-    }
-    return fields;
-}
-
-} // namespace
-
 std::wstring INI::NameOf(const Section& section) {
     const auto found = section.find(kNameKey);
     return found != section.end() ? found->second : std::wstring();
@@ -116,7 +85,7 @@ void INI::Parse(const std::vector<std::wstring>& lines) {
         if (equals == std::wstring::npos || equals == 0) {
             continue;
         }
-        std::vector<std::wstring> fields = Fields(line);
+        std::vector<std::wstring> fields = SplitFields(line, L'=', true);
         // A key named as the reserved name key would rename the section; it is not taken.
         if (fields.size() >= 2 && fields[0] != kNameKey) {
             current[fields[0]] = std::move(fields[1]);

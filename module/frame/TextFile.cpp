@@ -72,4 +72,33 @@ bool ReadTextLines(const std::wstring& path, std::vector<std::wstring>& lines) {
     return true;
 }
 
+std::wstring TrimmedField(const std::wstring& text) {
+    const wchar_t* blanks = L"\t\n ";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::wstring::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::vector<std::wstring> SplitFields(const std::wstring& line, wchar_t separator, bool trim) {
+    std::vector<std::wstring> fields;
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t end = line.find(separator, start);
+        if (end == std::wstring::npos) {
+            end = line.size();
+        }
+        std::wstring field = line.substr(start, end - start);
+        if (trim) {
+            field = TrimmedField(field);
+        }
+        if (!field.empty()) {
+            fields.push_back(std::move(field));
+        }
+        start = end + 1;
+    }
+    return fields;
+}
+
 } // namespace gantrel

@@ -4,7 +4,6 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -22,17 +21,10 @@ using gantrel::testing::WriteFile;
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest() {
-        dir = fs::temp_directory_path() /
-              ("gantrel-app-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
         drawing = (dir / "in.dxf").string();
         fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", drawing);
         WriteFile(dir / "empty.reg", "Windows Registry Editor Version 5.00\n");
     }
-    ~ProgramTest() override { fs::remove_all(dir); }
-
     // Runs gantrel in the test's folder with the test module and an empty registry; stdin is
     // the given text.
     Outcome run(std::vector<std::string> args, const std::string& input = "") {
@@ -63,7 +55,8 @@ protected:
         return names;
     }
 
-    fs::path dir;
+    gantrel::testing::TestFolder folder{"app"};
+    const fs::path dir = folder.path();
     std::string drawing;
 };
 

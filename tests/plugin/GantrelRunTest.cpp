@@ -3,33 +3,21 @@
 #include "ProgramRun.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 namespace fs = std::filesystem;
+using gantrel::testing::CountOf;
 using gantrel::testing::Outcome;
 using gantrel::testing::RunProgram;
 using gantrel::testing::WriteFile;
 
 namespace {
 
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 class GantrelRun : public ::testing::Test {
 protected:
     GantrelRun() {
-        folder = fs::temp_directory_path() /
-                 ("gantrel-run-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", folder / "a.dxf");
         fs::copy_file(GANTREL_SOURCE_DIR "/examples/sheet-and-parts.dxf", folder / "b.dxf");
         // The suite folder pinned to the build's share folder, the companion absent.
@@ -37,7 +25,6 @@ protected:
                                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\KORVANT\\Orvendel\\2027]\n"
                                          "\"Path\"=\"" BUILD_SHARE "\"\n");
     }
-    ~GantrelRun() override { fs::remove_all(folder); }
 
     Outcome RunScript(const std::string& lines, const std::string& program = GANTREL_PROGRAM) {
         WriteFile(folder / "s.scr", lines);
@@ -45,14 +32,15 @@ protected:
                           {"HOME=" + folder.string(), "PATH=/usr/bin:/bin"}, folder);
     }
 
-    fs::path folder;
+    gantrel::testing::TestFolder scratch{"run"};
+    const fs::path folder = scratch.path();
 };
 
 TEST_F(GantrelRun, BannerForEveryDrawingTableInOrderAndACleanUnload) {
     const Outcome outcome = RunScript("COMMANDS\nopen b.dxf\nGantrel\n");
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
     // Once for the drawing opened with the program, once for `open`, once for the command.
-    EXPECT_EQ(Count(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 3u) << outcome.out;
+    EXPECT_EQ(CountOf(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 3u) << outcome.out;
     const std::string table = "\nGantrel\tGantrel\tGantrel\t1"
                               "\nGantrel\tGantrel_Update\tGantrel_Update\t1"
                               "\nPlaxen\tPlaxen\tPlaxen\t1"
@@ -73,7 +61,7 @@ TEST_F(GantrelRun, WithoutTheLanguagePackCommandsStillRun) {
                   (folder / "bin/gantrel").string());
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
     EXPECT_NE(outcome.out.find("failed to load resource"), std::string::npos) << outcome.out;
-    EXPECT_EQ(Count(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 2u) << outcome.out;
+    EXPECT_EQ(CountOf(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 2u) << outcome.out;
     EXPECT_NE(outcome.out.find(BUILD_SHARE "\\GantrelUpdater_2027.exe missing !"),
               std::string::npos)
         << outcome.out;

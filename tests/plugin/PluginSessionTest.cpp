@@ -1,6 +1,7 @@
 // Gantrel.zrx loaded into the host as the host loads it: the application messages, the command
 // table, the service commands of the "Gantrel" group and the companion loader, judged by what
 // the host records (commands, queued expressions, started programs) and by the transcript.
+#include "ProgramRun.h"
 #include "command_stack.h"
 #include "modules.h"
 #include "session.h"
@@ -8,7 +9,6 @@
 #include "zcadstatus.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,13 +21,6 @@ using gantrel::editor::LoadedModule;
 
 namespace {
 
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 std::string StatusText(int status) {
     return win::Narrow(zcadErrorStatusText(static_cast<Zcad::ErrorStatus>(status)));
 }
@@ -35,18 +28,10 @@ std::string StatusText(int status) {
 class PluginSession : public ::testing::Test {
 protected:
     PluginSession() {
-        folder = fs::temp_directory_path() /
-                 ("gantrel-plugin-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
         session.transcript().setSink([this](std::string_view text) { out += text; });
         win::ClearShellStarts();
     }
-    ~PluginSession() override {
-        win::ClearRegistry();
-        fs::remove_all(folder);
-    }
+    ~PluginSession() override { win::ClearRegistry(); }
 
     // HKEY_LOCAL_MACHINE with the suite's "Path" and the companion's "Path" where given.
     void SetRegistry(const std::string& suitePath, const std::string& companionPath = "") {
@@ -89,7 +74,8 @@ protected:
     void Touch(const fs::path& path) { std::ofstream(path) << "x\n"; }
 
     HostSession session;
-    fs::path folder;
+    gantrel::testing::TestFolder scratch{"plugin"};
+    const fs::path folder = scratch.path();
     std::string out;
 };
 
@@ -101,7 +87,7 @@ TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
     EXPECT_TRUE(module->mdiAware);
     const std::vector<std::string> first = CommandRows();
     session.adoptDrawing(std::make_unique<ZcDbDatabase>(), "second.dwg");
-    EXPECT_EQ(Count(out, "Gantrel " GANTREL_VERSION), 2u) << out;
+    EXPECT_EQ(gantrel::testing::CountOf(out, "Gantrel " GANTREL_VERSION), 2u) << out;
     EXPECT_EQ(CommandRows(), first) << "a second drawing adds every command again, unchanged";
 
     // The table's order and flags, as the host's command stack reports them.

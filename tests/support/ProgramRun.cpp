@@ -1,8 +1,10 @@
 #include "ProgramRun.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -51,6 +53,27 @@ Outcome RunProgram(const std::string& program, std::vector<std::string> args,
     outcome.out = ReadFile(out);
     outcome.err = ReadFile(err);
     return outcome;
+}
+
+std::size_t CountOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TestFolder::TestFolder(const std::string& prefix) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_path = std::filesystem::temp_directory_path() /
+             ("gantrel-" + prefix + "-" + std::to_string(::getpid()) + "-" +
+              (test != nullptr ? std::string(test->name()) : std::string("test")));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+}
+
+TestFolder::~TestFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
 }
 
 } // namespace gantrel::testing
