@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/Arr.h"
-#include "nesting/geometry/GePoint.h"
+#include "common/Dbl.h"
 
 namespace gantrel {
 

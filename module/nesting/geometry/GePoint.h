@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/Arr.h"
+#include "common/Dbl.h"
 
 #include <cmath>
 #include <cstdint>
@@ -56,15 +57,6 @@ inline double Cross(const Vector& u, const Vector& v) {
 inline double Dot(const Vector& u, const Vector& v) {
     return u.x * v.x + u.y * v.y;
 }
-
-// An optional double.
-struct Dbl {
-    bool present = false;
-    double value = 0.0;
-
-    Dbl() = default;
-    Dbl(double v) : present(true), value(v) {} // NOLINT: a value converts to a present Dbl
-};
 
 // A point whose coordinates may be absent; both absent stands for "no point".
 struct DblPoint {
