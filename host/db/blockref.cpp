@@ -141,7 +141,7 @@ Zcad::ErrorStatus ZcDbBlockReference::getGeomExtents(ZcDbExtents& extents) const
     return extents.isEmpty() ? Zcad::eInvalidExtents : Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbBlockReference::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbBlockReference::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     // The new block transform is xform * blockTransform; read position, normal, rotation and

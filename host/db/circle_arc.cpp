@@ -138,7 +138,7 @@ Zcad::ErrorStatus ZcDbCircle::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbCircle::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbCircle::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     ZcGePoint3d center = m_center;
@@ -284,7 +284,7 @@ Zcad::ErrorStatus ZcDbArc::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbArc::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbArc::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     const Ocs ocs = ocsOf(m_normal);

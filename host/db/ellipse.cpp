@@ -126,7 +126,7 @@ Zcad::ErrorStatus ZcDbEllipse::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbEllipse::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbEllipse::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     // The images of the semi-axes are conjugate semi-diameters of the image ellipse; its

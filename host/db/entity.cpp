@@ -127,7 +127,14 @@ Zcad::ErrorStatus ZcDbEntity::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eInvalidExtents;
 }
 
-Zcad::ErrorStatus ZcDbEntity::transformBy(const ZcGeMatrix3d&) {
+Zcad::ErrorStatus ZcDbEntity::transformBy(const ZcGeMatrix3d& xform) {
+    const Zcad::ErrorStatus status = subTransformBy(xform);
+    if (status == Zcad::eOk)
+        m_accumulated = xform * m_accumulated;
+    return status;
+}
+
+Zcad::ErrorStatus ZcDbEntity::subTransformBy(const ZcGeMatrix3d&) {
     return Zcad::eNotApplicable;
 }
 

@@ -113,7 +113,7 @@ Zcad::ErrorStatus ZcDbHatch::getGeomExtents(ZcDbExtents& extents) const {
     return extents.isEmpty() ? Zcad::eInvalidExtents : Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbHatch::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbHatch::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     const Ocs ocs = ocsOf(m_normal);

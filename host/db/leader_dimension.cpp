@@ -111,7 +111,7 @@ Zcad::ErrorStatus ZcDbLeader::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbLeader::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbLeader::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     const Ocs ocs = ocsOf(m_normal);
@@ -222,7 +222,7 @@ Zcad::ErrorStatus ZcDbAlignedDimension::getGeomExtents(ZcDbExtents& extents) con
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbAlignedDimension::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbAlignedDimension::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     // The dimension's own anonymous block moves with it, so that what it draws stays true.

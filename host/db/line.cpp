@@ -114,7 +114,7 @@ Zcad::ErrorStatus ZcDbLine::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbLine::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbLine::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     m_start.transformBy(xform);

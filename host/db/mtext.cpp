@@ -206,7 +206,7 @@ Zcad::ErrorStatus ZcDbMText::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbMText::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbMText::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     const TextFrame frame = transformTextFrame(xform, m_normal, m_direction);

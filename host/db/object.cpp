@@ -73,7 +73,10 @@ ZcRxClass* ZcDbObjectId::objectClass() const {
 
 // --- objects -------------------------------------------------------------------------------
 
-ZcDbObject::ZcDbObject(const ZcDbObject& other) : ZcRxObject(other), m_xdata(other.m_xdata) {}
+// A copy is a clone: it remembers the root of the chain it was cloned from.
+ZcDbObject::ZcDbObject(const ZcDbObject& other)
+    : ZcRxObject(other), m_xdata(other.m_xdata),
+      m_origin(other.m_origin.isNull() ? other.handle() : other.m_origin) {}
 
 ZcDbObject::~ZcDbObject() = default;
 

@@ -15,7 +15,7 @@ Zcad::ErrorStatus ZcDbPoint::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbPoint::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbPoint::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     m_position.transformBy(xform);

@@ -196,7 +196,7 @@ Zcad::ErrorStatus ZcDbPolyline::getGeomExtents(ZcDbExtents& extents) const {
     return pathOf(*this).extents(extents);
 }
 
-Zcad::ErrorStatus ZcDbPolyline::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbPolyline::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     PolylinePath path = pathOf(*this);

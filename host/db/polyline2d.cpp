@@ -42,7 +42,7 @@ Zcad::ErrorStatus ZcDb2dVertex::setVertexFlags(std::int16_t flags) {
     return setField(m_flags, flags);
 }
 
-Zcad::ErrorStatus ZcDb2dVertex::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDb2dVertex::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     m_position.transformBy(xform);
@@ -181,7 +181,7 @@ Zcad::ErrorStatus ZcDb2dPolyline::getGeomExtents(ZcDbExtents& extents) const {
     return pathOf(*this).extents(extents);
 }
 
-Zcad::ErrorStatus ZcDb2dPolyline::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDb2dPolyline::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     // Every vertex moves, frame control points included.

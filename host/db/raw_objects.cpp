@@ -19,7 +19,7 @@ Zcad::ErrorStatus ZcDbRawEntity::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eInvalidExtents;
 }
 
-Zcad::ErrorStatus ZcDbRawEntity::transformBy(const ZcGeMatrix3d&) {
+Zcad::ErrorStatus ZcDbRawEntity::subTransformBy(const ZcGeMatrix3d&) {
     return Zcad::eNotApplicable;
 }
 

@@ -26,9 +26,9 @@ public:
     Zcad::ErrorStatus setGroups(std::string dxfName, ZcDbDxfGroups groups);
     // The geometry of an unknown entity is not understood: it cannot be moved or measured.
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:

@@ -54,7 +54,7 @@ Zcad::ErrorStatus ZcDbRegion::getGeomExtents(ZcDbExtents& extents) const {
     return extents.isEmpty() ? Zcad::eInvalidExtents : Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbRegion::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbRegion::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     if (hasRawDataOnly())

@@ -289,7 +289,7 @@ Zcad::ErrorStatus ZcDbSpline::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbSpline::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbSpline::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     // NURBS are affinely invariant: moving the control points moves the curve.

@@ -133,7 +133,7 @@ Zcad::ErrorStatus ZcDbText::getGeomExtents(ZcDbExtents& extents) const {
     return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbText::transformBy(const ZcGeMatrix3d& xform) {
+Zcad::ErrorStatus ZcDbText::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
     const TextFrame frame =

@@ -100,6 +100,10 @@ public:
     ZcDbHandle handle() const;
     void getZcDbHandle(ZcDbHandle& h) const { h = handle(); }
     ZcDbDatabase* database() const;
+    // The handle of the object at the root of the clone chain this object was made by
+    // (a clone of a clone keeps the first original's handle); null for an object not made by
+    // cloning, or cloned from an object that had no handle. Kept in memory only.
+    ZcDbHandle originHandle() const { return m_origin; }
 
     // Ends one opening of a database-resident object. A new object that is not in a database
     // is deleted by its creator instead; close on it answers eNotInDatabase.
@@ -148,6 +152,7 @@ private:
     ZcDbStub* m_stub = nullptr;
     ZcDbObjectId m_ownerId;
     std::vector<ZcDbXDataApp> m_xdata;
+    ZcDbHandle m_origin;
 };
 
 // Opens the object of an id. Statuses: eNullObjectId for the null id, eWasErased for an erased

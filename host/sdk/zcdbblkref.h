@@ -40,7 +40,6 @@ public:
     }
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
     // The block's entities placed by the block transform (attribute definitions left out,
     // except constant ones, which draw as text), for every copy drawn, followed by copies of
     // the reference's attributes.
@@ -49,6 +48,7 @@ public:
     virtual std::vector<ZcGeMatrix3d> placements() const;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void subAddedToDatabase(ZcDbDatabase* db) override;
     void subErase(bool erasing) override;
     void listFields(std::wstring& out) const override;

@@ -28,7 +28,13 @@ public:
     bool isHighlighted() const { return m_highlighted; }
 
     virtual Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const;
-    virtual Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform);
+    // Applies the transform through the entity's own subTransformBy and, when it succeeds,
+    // adds it to the accumulated transform.
+    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform);
+    // The product of every transform applied to this entity, and to the entities it was cloned
+    // from since the root of its clone chain (a clone inherits it): identity for an entity never
+    // moved. Kept in memory only; a drawing read from a file starts from identity.
+    const ZcGeMatrix3d& accumulatedTransform() const { return m_accumulated; }
     // New entities, not in a database, that together draw this one; the caller owns them.
     // eNotApplicable where the entity does not explode.
     virtual Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const;
@@ -40,6 +46,9 @@ public:
 protected:
     ZcDbEntity() = default;
     ZcDbEntity(const ZcDbEntity&) = default;
+    // The geometry of the transform: each kind of entity moves its own points; eNotApplicable
+    // where it cannot be transformed.
+    virtual Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform);
     // Appends the entity's own fields to a listing (one "name: value" a line).
     virtual void listFields(std::wstring& out) const;
     // The entities this one owns and changes with it (vertices of a 2-D polyline, attributes
@@ -51,6 +60,7 @@ private:
     std::int16_t m_color = 256;
     std::wstring m_linetype = L"ByLayer";
     bool m_highlighted = false;
+    ZcGeMatrix3d m_accumulated;
 };
 
 // A curve with the host family's parameterisation: a line from 0 to its length; an arc from its
@@ -117,9 +127,9 @@ public:
     Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& given, ZcGePoint3d& closest,
                                         bool extend = false) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -157,9 +167,9 @@ public:
                                         bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -203,9 +213,9 @@ public:
                                         bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -249,9 +259,9 @@ public:
                                         bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -311,10 +321,10 @@ public:
                                         bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
     Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -378,7 +388,9 @@ public:
     // DXF vertex flags (1 extra vertex from curve fitting, 8 spline vertex, 16 frame point...).
     std::int16_t vertexFlags() const { return m_flags; }
     Zcad::ErrorStatus setVertexFlags(std::int16_t flags);
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
+
+protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
 
 private:
     // The polyline moves its vertices with it without opening them.
@@ -433,10 +445,10 @@ public:
                                         bool extend = false) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
     Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void subAddedToDatabase(ZcDbDatabase* db) override;
     void subErase(bool erasing) override;
     void listFields(std::wstring& out) const override;
@@ -499,9 +511,9 @@ public:
     Zcad::ErrorStatus getFirstDeriv(double param, ZcGeVector3d& deriv) const override;
     Zcad::ErrorStatus getArea(double& area) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
     std::vector<double> sampleParams() const override;
 
@@ -527,9 +539,9 @@ public:
     ZcGePoint3d position() const { return m_position; }
     Zcad::ErrorStatus setPosition(const ZcGePoint3d& p);
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:

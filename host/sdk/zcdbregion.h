@@ -76,9 +76,9 @@ public:
     // nesting: a loop inside an odd number of others is a hole).
     Zcad::ErrorStatus getArea(double& area) const;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -124,11 +124,11 @@ public:
     Zcad::ErrorStatus getArea(double& area) const;
     Zcad::ErrorStatus getPerimeter(double& perimeter) const;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
     // Lines, arcs and circles, one per edge, in loop order.
     Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:

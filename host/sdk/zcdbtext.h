@@ -47,9 +47,9 @@ public:
     Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -158,9 +158,9 @@ public:
     Zcad::ErrorStatus setNormal(const ZcGeVector3d& n);
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
@@ -202,9 +202,9 @@ public:
     Zcad::ErrorStatus getPointAtParam(double param, ZcGePoint3d& point) const override;
     Zcad::ErrorStatus getFirstDeriv(double param, ZcGeVector3d& deriv) const override;
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
     std::vector<double> sampleParams() const override;
 
@@ -246,10 +246,10 @@ public:
     Zcad::ErrorStatus setDimBlockId(ZcDbObjectId id);
 
     Zcad::ErrorStatus getGeomExtents(ZcDbExtents& extents) const override;
-    Zcad::ErrorStatus transformBy(const ZcGeMatrix3d& xform) override;
     Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const override;
 
 protected:
+    Zcad::ErrorStatus subTransformBy(const ZcGeMatrix3d& xform) override;
     void listFields(std::wstring& out) const override;
 
 private:
