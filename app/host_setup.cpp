@@ -12,8 +12,6 @@
 
 namespace gantrel::app {
 
-namespace {
-
 std::string programFolder() {
     char exe[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -23,8 +21,6 @@ std::string programFolder() {
         .parent_path()
         .string();
 }
-
-} // namespace
 
 std::string chooseModuleFile() {
     if (const char* env = std::getenv("GANTREL_MODULE"); env != nullptr && *env != '\0')

@@ -11,6 +11,9 @@
 
 namespace gantrel::app {
 
+// The folder of the running program (bin/ in the build tree and in the installation).
+std::string programFolder();
+
 // The module the host loads: $GANTREL_MODULE, else lib/gantrel/Gantrel.zrx beside the folder
 // of the program (<prefix>/bin/gantrel loads <prefix>/lib/gantrel/Gantrel.zrx).
 std::string chooseModuleFile();

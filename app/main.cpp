@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "exit_status.h"
+#include "nest_command.h"
 #include "render_command.h"
 #include "run_command.h"
 #include "shell_command.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     CLI::App program{"Gantrel: nesting and drawing tools on DXF drawings.", "gantrel"};
     program.set_version_flag("--version", std::string("gantrel ") + GANTREL_VERSION);
     program.require_subcommand(1);
+    const NestCommand nest(program);
     const RunCommand run(program);
     const ShellCommand shell(program);
     const RenderCommand render(program);
@@ -21,6 +23,8 @@ int main(int argc, char** argv) {
         // Help and version print on stdout and succeed; errors print on stderr.
         return program.exit(e) == 0 ? kExitDone : kExitBadCommandLine;
     }
+    if (nest.chosen())
+        return nest.run();
     if (run.chosen())
         return run.run();
     if (shell.chosen())

@@ -1,0 +1,38 @@
+// "gantrel nest [DRAWING] [-o OUT.dxf] [--svg FILE] [--png FILE] [--sheet HANDLE]
+// [--parts H1,H2,...] [settings flags] [--seed N] [--json]": nests the parts of a drawing on its
+// sheet with the module's "Plaxen" command and saves the result.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host_setup.h"
+#include "nest_script.h"
+
+namespace gantrel::app {
+
+class NestCommand {
+public:
+    explicit NestCommand(CLI::App& program);
+    bool chosen() const { return m_command->parsed(); }
+    // Nests, saves and reports; returns the exit status.
+    int run() const;
+
+private:
+    CLI::App* m_command = nullptr;
+    HostOptions m_host;
+    std::string m_drawing;
+    std::string m_output;
+    std::string m_svg;
+    std::string m_png;
+    std::string m_sheet;
+    std::vector<std::string> m_parts;
+    NestSettingsFlags m_settings;
+    std::optional<unsigned> m_seed;
+    bool m_json = false;
+};
+
+} // namespace gantrel::app
