@@ -1,10 +1,66 @@
 #include "drawing/RegionCoordinatesReader.h"
 
+#include <cmath>
 #include <memory>
 
 #include "drawing/ZWDrawer.h"
 
 namespace gantrel {
+
+namespace {
+
+// Ends closer than this meet.
+constexpr double kMeet = 1e-4;
+
+bool Meet(const Points& chain, const Points& piece) {
+    const ZcGePoint3d& first = chain.first();
+    const ZcGePoint3d& last = chain.last();
+    for (const ZcGePoint3d& end : {piece.first(), piece.last()}) {
+        if (end.distanceTo(first) < kMeet || end.distanceTo(last) < kMeet) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<Points> RegionCoordinatesReader::OuterLoop(const std::vector<Points>& pieces) {
+    // The pieces of a region with holes form several loops; joined all together they would make
+    // one ring that runs through the holes. The pieces are gathered into loops of meeting ends,
+    // and the loop enclosing the largest area is the region's outline.
+    std::vector<Points> remaining;
+    for (const Points& piece : pieces) {
+        if (!piece.isEmpty()) {
+            remaining.push_back(piece);
+        }
+    }
+    std::vector<Points> best;
+    double bestArea = -1.0;
+    while (!remaining.empty()) {
+        std::vector<Points> loop{remaining.front()};
+        Points chain = remaining.front();
+        remaining.erase(remaining.begin());
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (auto it = remaining.begin(); it != remaining.end(); ++it) {
+                if (Meet(chain, *it)) {
+                    JoinPiece(chain, *it);
+                    loop.push_back(*it);
+                    remaining.erase(it);
+                    grew = true;
+                    break;
+                }
+            }
+        }
+        const double area = std::fabs(ShoelaceArea(chain));
+        if (area > bestArea) {
+            bestArea = area;
+            best = std::move(loop);
+        }
+    }
+    return best;
+}
 
 RegionCoordinatesReader::~RegionCoordinatesReader() {
     DeletePieces();
@@ -56,7 +112,7 @@ int RegionCoordinatesReader::Read(Points& points, double n) {
     DeletePieces();
 
     Points chain;
-    for (const Points& piece : pieces) {
+    for (const Points& piece : OuterLoop(pieces)) {
         JoinPiece(chain, piece);
     }
     Points kept;

@@ -3,6 +3,10 @@
 // left open (checked by DrawingTest).
 #include "NestDwgTest.h"
 
+#include "nesting/geometry/Predicates.h"
+
+#include <cmath>
+
 #include "nesting/dwg/DwgParser.h"
 #include "nesting/dwg/NestDWG.h"
 #include "nesting/dwg/PackTextFormat.h"
@@ -198,7 +202,18 @@ TEST_F(Parser, NestDwgLoadsTheSheetAndEveryPieceOfTheParts) {
     run.LoadParts(selected);
     ASSERT_EQ(run.Parts().Size(), 3);
     EXPECT_EQ(run.Parts()[0].Size(), 4);
-    EXPECT_EQ(run.Parts()[2].Size(), 20);
+    // The circle's piece covers the circle, not only its 20 sampled points: every edge keeps
+    // the centre at least a radius away, and the cover stays close to the circle.
+    const NestPolygon& disc = run.Parts()[2];
+    ASSERT_GE(disc.Size(), 20);
+    for (int i = 0; i < disc.Size(); ++i) {
+        const GePoint& p = disc[i];
+        const GePoint& q = disc[(i + 1) % disc.Size()];
+        const double edge = Distance(p, q);
+        const double centreToEdge = std::fabs(p.x * q.y - q.x * p.y) / edge;
+        EXPECT_GE(centreToEdge, 3.0 - 1e-6) << i;
+        EXPECT_LE(Distance(p, GePoint(0, 0)), 3.0 * 1.02) << i;
+    }
 
     // An object without outline leaves the sheet empty.
     run.LoadSheet(text);

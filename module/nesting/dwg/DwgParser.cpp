@@ -7,9 +7,13 @@
 #include "drawing/ResBuf.h"
 #include "drawing/ZWDrawer.h"
 #include "frame/Printer.h"
+#include "nesting/geometry/Predicates.h"
+#include "nesting/geometry/Tolerances.h"
+#include "nesting/settings/NestSettings.h"
 
 #include "zcdball.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -133,6 +137,20 @@ void ClearPlaxenData(ZcDbObjectId copy) {
     object->close();
 }
 
+// The distance from p to the nearest edge of the closed outline.
+double DistanceToOutline(const GePoints& outline, const GePoint& p) {
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < outline.Size(); ++i) {
+        const GePoint& a = outline[i];
+        const GePoint& b = outline[(i + 1) % outline.Size()];
+        const Vector ab = b - a;
+        const double length2 = Dot(ab, ab);
+        const double t = length2 > 0.0 ? std::clamp(Dot(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+        nearest = std::min(nearest, Distance(p, GePoint(a.x + t * ab.x, a.y + t * ab.y)));
+    }
+    return nearest;
+}
+
 } // namespace
 
 PlaxenData::PlaxenData(ZcDbObjectId id) {
@@ -210,15 +228,22 @@ NestPolygon DwgParser::polygonify(ZcDbObjectId id, double arcPrecision) {
     for (const ZcGePoint3d& p : points) {
         polygon.Add(GePoint(p.x, p.y));
     }
+    // A closed curve read from its start to its end gives its first point again; the outline
+    // closes by itself, and a repeated vertex would make the run refuse to grow the part by the
+    // spacing.
+    if (polygon.Size() > 3 && Coincident(polygon[0], polygon.Last())) {
+        polygon.RemoveLast();
+    }
     polygon.SetName(ObjectId(id).HandleString());
     return polygon;
 }
 
 void DwgParser::Parse(ZcDbObjectId id, double arcPrecision, Polygons& parts) {
-    const NestPolygon outline = polygonify(id, arcPrecision);
+    NestPolygon outline = polygonify(id, arcPrecision);
     if (outline.IsEmpty()) {
         return;
     }
+    CoverCurves(id, arcPrecision, outline);
     ZcDbDatabase* db = WorkingDatabase();
     const ZcDbObjectId modelSpace = db != nullptr ? db->modelSpaceId() : ZcDbObjectId::kNull;
     for (int i = 0; i < PlaxenData(id).Count(); ++i) {
@@ -232,6 +257,25 @@ void DwgParser::Parse(ZcDbObjectId id, double arcPrecision, Polygons& parts) {
         piece.SetName(ObjectId(copy).HandleString());
         piece.SetRotatable(PlaxenData(id).Rotatable());
         parts.Add(piece);
+    }
+}
+
+void DwgParser::CoverCurves(ZcDbObjectId id, double arcPrecision, NestPolygon& outline) {
+    // The outline's points lie on the object's curves, so each of its edges cuts across a
+    // convex arc by up to the arc's sagitta: two parts whose outlines touch would overlap by
+    // that much in the drawing. How far the object reaches outside the outline is measured on
+    // a reading kFinerReading times finer, whose own cut is kFinerReading^2 times smaller, and
+    // the outline grows by that reach, so that outlines apart mean objects apart.
+    const NestPolygon finer = polygonify(id, arcPrecision * kFinerReading);
+    double reach = 0.0;
+    for (const GePoint& p : finer) {
+        if (!Contains(outline, p)) {
+            reach = std::max(reach, DistanceToOutline(outline, p));
+        }
+    }
+    if (reach > kOffsetThreshold) {
+        const double cut = 1.0 / (kFinerReading * kFinerReading);
+        outline.Offset(reach / (1.0 - cut), NestSettings());
     }
 }
 

@@ -74,6 +74,12 @@ public:
     // The object's outline in the XY plane, named with the object's handle; empty and unnamed
     // when the object is of a kind without an outline or the id is not valid.
     virtual NestPolygon polygonify(ZcDbObjectId id, double arcPrecision);
+
+private:
+    static constexpr double kFinerReading = 8.0;
+    // Grows a part's outline so that it covers the object's curves, not only their sampled
+    // points.
+    void CoverCurves(ZcDbObjectId id, double arcPrecision, NestPolygon& outline);
 };
 
 // The area of a block reference for the area reader of the run summary: the objects that form
