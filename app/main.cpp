@@ -23,13 +23,9 @@ int main(int argc, char** argv) {
         // Help and version print on stdout and succeed; errors print on stderr.
         return program.exit(e) == 0 ? kExitDone : kExitBadCommandLine;
     }
-    if (nest.chosen())
-        return nest.run();
-    if (run.chosen())
-        return run.run();
-    if (shell.chosen())
-        return shell.run();
-    if (render.chosen())
-        return render.run();
+    for (const Subcommand* command :
+         std::initializer_list<const Subcommand*>{&nest, &run, &shell, &render})
+        if (command->chosen())
+            return command->run();
     return kExitBadCommandLine;
 }

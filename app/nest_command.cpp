@@ -95,9 +95,8 @@ std::string refusalReason(const std::string& transcript, const std::string& orig
 
 } // namespace
 
-NestCommand::NestCommand(CLI::App& program) {
-    m_command = program.add_subcommand(
-        "nest", "Nest the parts of a drawing on its sheet and save the result");
+NestCommand::NestCommand(CLI::App& program)
+    : Subcommand(program, "nest", "Nest the parts of a drawing on its sheet and save the result") {
     m_command->add_option("DRAWING", m_drawing,
                           "The drawing file (DXF); else the bundled example drawing");
     m_command->add_option("-o,--output", m_output,

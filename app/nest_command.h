@@ -3,7 +3,7 @@
 // sheet with the module's "Plaxen" command and saves the result.
 #pragma once
 
-#include <CLI/CLI.hpp>
+#include "subcommand.h"
 
 #include <optional>
 #include <string>
@@ -14,15 +14,13 @@
 
 namespace gantrel::app {
 
-class NestCommand {
+class NestCommand : public Subcommand {
 public:
     explicit NestCommand(CLI::App& program);
-    bool chosen() const { return m_command->parsed(); }
     // Nests, saves and reports; returns the exit status.
-    int run() const;
+    int run() const override;
 
 private:
-    CLI::App* m_command = nullptr;
     HostOptions m_host;
     std::string m_drawing;
     std::string m_output;

@@ -8,8 +8,8 @@
 
 namespace gantrel::app {
 
-RenderCommand::RenderCommand(CLI::App& program) {
-    m_command = program.add_subcommand("render", "Draw a drawing to a picture (SVG, PNG or PDF)");
+RenderCommand::RenderCommand(CLI::App& program)
+    : Subcommand(program, "render", "Draw a drawing to a picture (SVG, PNG or PDF)") {
     m_command->add_option("DRAWING", m_drawing, "The drawing file (DXF)")->required();
     m_command->add_option("-o,--output", m_output, "The picture: OUT.svg, OUT.png or OUT.pdf")
         ->required()

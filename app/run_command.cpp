@@ -33,8 +33,8 @@ private:
 
 } // namespace
 
-RunCommand::RunCommand(CLI::App& program) {
-    m_command = program.add_subcommand("run", "Run a command script on a drawing");
+RunCommand::RunCommand(CLI::App& program)
+    : Subcommand(program, "run", "Run a command script on a drawing") {
     m_command->add_option("DRAWING", m_drawing, "The drawing file (DXF)")->required();
     m_command->add_option("SCRIPT", m_script, "The script: one input per line (UTF-8)")->required();
     m_command->add_option("-o,--output", m_output, "Save the drawing here when the script ends");

@@ -1,7 +1,7 @@
 // "gantrel run DRAWING SCRIPT [-o OUT.dxf] [--seed N]": a command script on a drawing.
 #pragma once
 
-#include <CLI/CLI.hpp>
+#include "subcommand.h"
 
 #include <optional>
 #include <string>
@@ -10,15 +10,13 @@
 
 namespace gantrel::app {
 
-class RunCommand {
+class RunCommand : public Subcommand {
 public:
     explicit RunCommand(CLI::App& program);
-    bool chosen() const { return m_command->parsed(); }
     // Runs the script; returns the exit status.
-    int run() const;
+    int run() const override;
 
 private:
-    CLI::App* m_command = nullptr;
     HostOptions m_host;
     std::string m_drawing;
     std::string m_script;

@@ -19,10 +19,10 @@ std::string historyFile() {
 
 } // namespace
 
-ShellCommand::ShellCommand(CLI::App& program) {
-    m_command = program.add_subcommand(
-        "shell", "Work at the host's command line (commands, prompts and dlg lines; Ctrl-C is "
-                 "Esc, Ctrl-D ends)");
+ShellCommand::ShellCommand(CLI::App& program)
+    : Subcommand(program, "shell",
+                 "Work at the host's command line (commands, prompts and dlg lines; Ctrl-C is "
+                 "Esc, Ctrl-D ends)") {
     m_command->add_option("DRAWING", m_drawing, "The drawing file (DXF); else a new drawing");
     m_host.addTo(*m_command);
 }

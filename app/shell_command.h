@@ -1,7 +1,7 @@
 // "gantrel shell [DRAWING]": the host at an interactive command line.
 #pragma once
 
-#include <CLI/CLI.hpp>
+#include "subcommand.h"
 
 #include <string>
 
@@ -9,15 +9,13 @@
 
 namespace gantrel::app {
 
-class ShellCommand {
+class ShellCommand : public Subcommand {
 public:
     explicit ShellCommand(CLI::App& program);
-    bool chosen() const { return m_command->parsed(); }
     // Runs until the end of the input (Ctrl-D); returns the exit status.
-    int run() const;
+    int run() const override;
 
 private:
-    CLI::App* m_command = nullptr;
     HostOptions m_host;
     std::string m_drawing;
 };
