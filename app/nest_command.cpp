@@ -253,6 +253,7 @@ int NestCommand::run() const {
             finished = true;
             summary = summariseNesting(*session.database(), sheetId, before);
             summary.seconds = elapsed.count();
+            summary.arrangements = session.progress().steps;
             // A faulty layout is still saved and drawn, so that it can be looked at.
             for (const std::string& fault : summary.violations)
                 std::cerr << "gantrel: layout fault: " << fault << '\n';

@@ -151,7 +151,8 @@ std::string toJson(const NestSummary& s) {
     out += fmt::format("\"sheet_area\": {}, \"used_width\": {}, \"utilisation\": {}, ",
                        number(s.sheetArea), s.hasUsedWidth ? number(s.usedWidth) : "null",
                        number(s.utilisation));
-    out += fmt::format("\"seconds\": {}, \"placements\": [", number(s.seconds));
+    out += fmt::format("\"arrangements\": {}, \"seconds\": {}, \"placements\": [", s.arrangements,
+                       number(s.seconds));
     for (std::size_t i = 0; i < s.placements.size(); ++i) {
         const PlacementRecord& p = s.placements[i];
         out += fmt::format("{}{{\"handle\": {}, \"source_handle\": {}, \"rotation\": {}, "

@@ -28,6 +28,8 @@ struct NestSummary {
     double usedWidth = 0.0;
     double utilisation = 0.0; // placed area / sheet area
     double seconds = 0.0;
+    // Arrangements the run evaluated: it moves the status bar's meter once for each.
+    int arrangements = 0;
     std::vector<PlacementRecord> placements;
     std::vector<std::string> violations;
 };

@@ -41,6 +41,7 @@ struct ProgressMeter {
     std::wstring label;
     int minPos = 0, maxPos = 0, pos = 0;
     int restores = 0; // times the status bar was restored
+    int steps = 0;    // positions set since the meter was last started
 };
 
 struct FunctionHelp {

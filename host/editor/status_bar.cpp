@@ -44,6 +44,7 @@ int zcedSetStatusBarProgressMeter(const wchar_t* label, int minPos, int maxPos) 
     m.minPos = minPos;
     m.maxPos = maxPos;
     m.pos = minPos;
+    m.steps = 0;
     draw(m);
     return 0;
 }
@@ -53,6 +54,7 @@ int zcedSetStatusBarProgressMeterPos(int pos) {
     if (!m.active)
         return -1;
     m.pos = std::clamp(pos, m.minPos, m.maxPos);
+    ++m.steps;
     draw(m);
     return 0;
 }

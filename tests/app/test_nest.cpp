@@ -101,8 +101,9 @@ struct Summary {
 
 Summary parseSummary(const std::string& json) {
     Summary s;
-    const std::regex field("\"(pieces|placed|unplaced|sheet_area|used_width|utilisation|seconds)"
-                           "\": (-?[0-9.eE+-]+)");
+    const std::regex field(
+        "\"(pieces|placed|unplaced|sheet_area|used_width|utilisation|arrangements|seconds)"
+        "\": (-?[0-9.eE+-]+)");
     for (std::sregex_iterator it(json.begin(), json.end(), field), end; it != end; ++it)
         s.numbers[(*it)[1]] = std::stod((*it)[2]);
     const std::regex record("\\{\"handle\": \"([0-9A-F]+)\", \"source_handle\": \"([0-9A-F]+)\", "
@@ -196,8 +197,8 @@ TEST_F(NestTest, NestsIntoTheDefaultOutputAndSummarisesTheDrawing) {
     ASSERT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 1) << o.out;
 
     const Summary s = parseSummary(o.out);
-    for (const char* key :
-         {"pieces", "placed", "unplaced", "sheet_area", "used_width", "utilisation", "seconds"})
+    for (const char* key : {"pieces", "placed", "unplaced", "sheet_area", "used_width",
+                            "utilisation", "arrangements", "seconds"})
         EXPECT_EQ(s.numbers.count(key), 1u) << key << " missing in " << o.out;
     EXPECT_EQ(s.numbers.at("placed") + s.numbers.at("unplaced"), s.numbers.at("pieces"));
     EXPECT_EQ(static_cast<double>(s.placements.size()), s.numbers.at("placed"));
@@ -230,9 +231,11 @@ TEST_F(NestTest, SettingsReachTheRunAndTheSeedRepeatsIt) {
         const double turns = std::stod(p.at("rotation")) / 90.0;
         EXPECT_NEAR(turns, std::round(turns), 1e-9) << p.at("rotation");
     }
+    EXPECT_GE(s.numbers.at("arrangements"), 1.0) << first.out;
     const Outcome second = run(args);
     ASSERT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(parseSummary(second.out).placements, s.placements);
+    EXPECT_EQ(parseSummary(second.out).numbers.at("arrangements"), s.numbers.at("arrangements"));
 }
 
 TEST_F(NestTest, RefusedAnswersStopTheRunAndWriteNothing) {
