@@ -1,5 +1,7 @@
 #include "nest_script.h"
 
+#include "nest_summary.h"
+
 #include <fmt/format.h>
 
 #include <cmath>
@@ -21,15 +23,6 @@ constexpr int kRotationAllowed = 1014;
 constexpr int kMaxTime = 1015;
 constexpr int kMutationRate = 1023;
 constexpr int kGenerations = 1026;
-
-std::vector<ZcDbObjectId> modelSpaceIds(ZcDbDatabase& db) {
-    ZcDbBlockTableRecord* space = nullptr;
-    if (zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForRead) != Zcad::eOk)
-        return {};
-    std::vector<ZcDbObjectId> ids = space->entityIds();
-    space->close();
-    return ids;
-}
 
 // The area of a closed polyline, or nothing for any other entity.
 std::optional<double> closedPolylineArea(ZcDbObjectId id) {

@@ -12,15 +12,6 @@ namespace gantrel::app {
 
 namespace {
 
-std::vector<ZcDbObjectId> modelSpaceIds(ZcDbDatabase& db) {
-    ZcDbBlockTableRecord* space = nullptr;
-    if (zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForRead) != Zcad::eOk)
-        return {};
-    std::vector<ZcDbObjectId> ids = space->entityIds();
-    space->close();
-    return ids;
-}
-
 // Runs read on the entity opened for read; false when it cannot be opened.
 template <typename Read> bool readEntity(ZcDbObjectId id, Read read) {
     ZcDbEntity* entity = nullptr;
@@ -82,6 +73,15 @@ std::string quoted(const std::string& text) {
 }
 
 } // namespace
+
+std::vector<ZcDbObjectId> modelSpaceIds(ZcDbDatabase& db) {
+    ZcDbBlockTableRecord* space = nullptr;
+    if (zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForRead) != Zcad::eOk)
+        return {};
+    std::vector<ZcDbObjectId> ids = space->entityIds();
+    space->close();
+    return ids;
+}
 
 std::set<std::uint64_t> modelSpaceHandles(ZcDbDatabase& db) {
     std::set<std::uint64_t> handles;

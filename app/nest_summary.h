@@ -34,6 +34,8 @@ struct NestSummary {
     std::vector<std::string> violations;
 };
 
+// The entities of model space now, in drawing order.
+std::vector<ZcDbObjectId> modelSpaceIds(ZcDbDatabase& db);
 // The handles of the entities in model space now.
 std::set<std::uint64_t> modelSpaceHandles(ZcDbDatabase& db);
 
