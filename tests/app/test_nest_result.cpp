@@ -2,6 +2,7 @@
 // command changes them: a working copy of each part is cloned, a placement copy is cloned from
 // it and moved then turned about the moved origin, a piece that did not fit is set down with its
 // lower-left corner on the sheet's lower-right corner, and the working copies are erased.
+#include "DrawingBuild.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,21 +14,14 @@
 
 namespace {
 
+using gantrel::testing::AppendToModelSpace;
+using gantrel::testing::CloneIntoModelSpace;
+
 using gantrel::app::enclosedArea;
 using gantrel::app::findPlacementFaults;
 using gantrel::app::NamedOutline;
 using gantrel::app::NestSummary;
 using gantrel::app::sampleOutline;
-
-ZcDbObjectId append(ZcDbDatabase& db, ZcDbEntity* entity) {
-    ZcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
-    ZcDbObjectId id;
-    EXPECT_EQ(space->appendZcDbEntity(id, entity), Zcad::eOk);
-    entity->close();
-    space->close();
-    return id;
-}
 
 ZcDbPolyline* rectangle(double x, double y, double w, double h) {
     auto* pl = new ZcDbPolyline;
@@ -37,14 +31,6 @@ ZcDbPolyline* rectangle(double x, double y, double w, double h) {
     pl->addVertexAt(3, {x, y + h});
     pl->setClosed(true);
     return pl;
-}
-
-ZcDbObjectId cloneOf(ZcDbDatabase& db, ZcDbObjectId source) {
-    ZcDbEntity* entity = nullptr;
-    EXPECT_EQ(zcdbOpenObject(entity, source, ZcDb::kForRead), Zcad::eOk);
-    auto* copy = static_cast<ZcDbEntity*>(entity->clone());
-    entity->close();
-    return append(db, copy);
 }
 
 void transform(ZcDbObjectId id, const ZcGeMatrix3d& xform) {
@@ -64,8 +50,8 @@ void erase(ZcDbObjectId id) {
 // A placement copy of the part: through a working copy, moved by (dx, dy), then turned by the
 // angle about (dx, dy).
 ZcDbObjectId place(ZcDbDatabase& db, ZcDbObjectId part, double dx, double dy, double degrees) {
-    const ZcDbObjectId working = cloneOf(db, part);
-    const ZcDbObjectId copy = cloneOf(db, working);
+    const ZcDbObjectId working = CloneIntoModelSpace(db, part);
+    const ZcDbObjectId copy = CloneIntoModelSpace(db, working);
     erase(working);
     transform(copy, ZcGeMatrix3d::translation({dx, dy, 0}));
     transform(copy, ZcGeMatrix3d::rotation(degrees * kPi / 180.0, ZcGeVector3d::kZAxis,
@@ -84,10 +70,11 @@ std::string text(ZcDbObjectId id) {
 // radius 8 at (200, 10) and a bar of 140 x 5 at (150, 60).
 struct Job {
     ZcDbDatabase db;
-    ZcDbObjectId sheet = append(db, rectangle(0, 0, 100, 50));
-    ZcDbObjectId plate = append(db, rectangle(150, 0, 30, 20));
-    ZcDbObjectId disc = append(db, new ZcDbCircle({200, 10, 0}, ZcGeVector3d::kZAxis, 8));
-    ZcDbObjectId bar = append(db, rectangle(150, 60, 140, 5));
+    ZcDbObjectId sheet = AppendToModelSpace(db, rectangle(0, 0, 100, 50));
+    ZcDbObjectId plate = AppendToModelSpace(db, rectangle(150, 0, 30, 20));
+    ZcDbObjectId disc =
+        AppendToModelSpace(db, new ZcDbCircle({200, 10, 0}, ZcGeVector3d::kZAxis, 8));
+    ZcDbObjectId bar = AppendToModelSpace(db, rectangle(150, 60, 140, 5));
     std::set<std::uint64_t> before = gantrel::app::modelSpaceHandles(db);
 };
 
@@ -97,7 +84,7 @@ TEST(NestResult, PlacedAndSetDownCopiesAreToldApartWithTheirOrigins) {
     // degrees about (dx, dy) after the move puts it at x = 0..20, y = 0..30.
     const ZcDbObjectId plate = place(job.db, job.plate, 20, -150, 90);
     const ZcDbObjectId disc = place(job.db, job.disc, -170, 0, 0);
-    const ZcDbObjectId bar = cloneOf(job.db, job.bar);
+    const ZcDbObjectId bar = CloneIntoModelSpace(job.db, job.bar);
     transform(bar, ZcGeMatrix3d::translation({100 - 150, 0 - 60, 0}));
 
     const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before);
@@ -138,7 +125,7 @@ TEST(NestResult, OverlapsAndPiecesOffTheSheetAreFaults) {
 
 TEST(NestResult, OpenCurvesMustKeepEveryPointOnTheSheet) {
     ZcDbDatabase db;
-    const ZcDbObjectId sheetId = append(db, rectangle(0, 0, 100, 50));
+    const ZcDbObjectId sheetId = AppendToModelSpace(db, rectangle(0, 0, 100, 50));
     ZcDbEntity* sheet = nullptr;
     ASSERT_EQ(zcdbOpenObject(sheet, sheetId, ZcDb::kForRead), Zcad::eOk);
     const gantrel::app::Outline outline = sampleOutline(*sheet);
@@ -201,7 +188,8 @@ TEST(NestResult, BlockReferencesAreReadThroughTheirBlock) {
         ASSERT_EQ(record->appendZcDbEntity(e), Zcad::eOk);
     record->close();
     table->close();
-    const ZcDbObjectId reference = append(job.db, new ZcDbBlockReference({300, 100, 0}, block));
+    const ZcDbObjectId reference =
+        AppendToModelSpace(job.db, new ZcDbBlockReference({300, 100, 0}, block));
     job.before = gantrel::app::modelSpaceHandles(job.db);
 
     // Turned a quarter about the origin, (300, 100) goes to (-100, 300); moved on to (50, 25).

@@ -5,6 +5,7 @@
 //   like the original, and shares nothing with it;
 // - the listing is one "name: value" line per field, and list() prints exactly that;
 // - multiline text without its format codes reads as its plain lines.
+#include "DrawingBuild.h"
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,15 +19,7 @@ using curve_checks::near;
 
 namespace {
 
-ZcDbObjectId appendToModelSpace(ZcDbDatabase& db, ZcDbEntity* entity) {
-    ZcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
-    ZcDbObjectId id;
-    EXPECT_EQ(space->appendZcDbEntity(id, entity), Zcad::eOk);
-    entity->close();
-    space->close();
-    return id;
-}
+using gantrel::testing::AppendToModelSpace;
 
 void addLayer(ZcDbDatabase& db, const wchar_t* name, bool hidden) {
     ZcDbLayerTable* table = nullptr;
@@ -43,7 +36,7 @@ TEST(EntityProperties, ResidentEntitiesNameOnlyVisibleLayersOfTheirDrawing) {
     ZcDbDatabase db;
     addLayer(db, L"Parts", false);
     addLayer(db, L"Secret", true);
-    const ZcDbObjectId id = appendToModelSpace(db, new ZcDbLine({0, 0, 0}, {1, 0, 0}));
+    const ZcDbObjectId id = AppendToModelSpace(db, new ZcDbLine({0, 0, 0}, {1, 0, 0}));
     ZcDbLine* line = nullptr;
     ASSERT_EQ(zcdbOpenObject(line, id, ZcDb::kForRead), Zcad::eOk);
     EXPECT_EQ(line->setLayer(L"Parts"), Zcad::eNotOpenForWrite);
@@ -74,7 +67,7 @@ TEST(EntityProperties, PropertiesReachOwnedAttributes) {
     auto* attribute = new ZcDbAttribute;
     attribute->setTag(L"NO");
     ref->appendAttribute(attribute);
-    const ZcDbObjectId id = appendToModelSpace(db, ref);
+    const ZcDbObjectId id = AppendToModelSpace(db, ref);
     ZcDbBlockReference* opened = nullptr;
     ASSERT_EQ(zcdbOpenObject(opened, id, ZcDb::kForWrite), Zcad::eOk);
     ASSERT_EQ(opened->setLayer(L"Tags"), Zcad::eOk);
@@ -96,7 +89,7 @@ void capture(const std::wstring& text) {
 
 TEST(EntityListing, ListsOneFieldALineAndPrintsIt) {
     ZcDbDatabase db;
-    const ZcDbObjectId id = appendToModelSpace(db, new ZcDbPoint({1, 2.5, 0}));
+    const ZcDbObjectId id = AppendToModelSpace(db, new ZcDbPoint({1, 2.5, 0}));
     ZcDbPoint* point = nullptr;
     ASSERT_EQ(zcdbOpenObject(point, id, ZcDb::kForRead), Zcad::eOk);
     const std::wstring listing = point->listing();

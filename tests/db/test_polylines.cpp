@@ -7,6 +7,7 @@
 // - explode gives one line or arc per segment, meeting at the vertices;
 // - 2-D polyline vertices are objects of their own: pending until the polyline joins a
 //   database, then resident, owned by the polyline, erased and unerased with it.
+#include "DrawingBuild.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +20,8 @@ using curve_checks::near;
 using curve_checks::pointAt;
 
 namespace {
+
+using gantrel::testing::AppendToModelSpace;
 
 // 0,0 -> 10,0 as a half circle below the chord (bulge 1), then 10,10 and 0,10, closed.
 std::unique_ptr<ZcDbPolyline> bulgedSquare(bool closed = true) {
@@ -196,16 +199,6 @@ std::unique_ptr<ZcDb2dPolyline> squarePolyline2d() {
     return pl;
 }
 
-ZcDbObjectId appendToModelSpace(ZcDbDatabase& db, ZcDbEntity* entity) {
-    ZcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
-    ZcDbObjectId id;
-    EXPECT_EQ(space->appendZcDbEntity(id, entity), Zcad::eOk);
-    entity->close();
-    space->close();
-    return id;
-}
-
 TEST(Polyline2d, AnswersLikeTheLightweightPolylineOfItsVertices) {
     auto pl2 = squarePolyline2d();
     auto lw = bulgedSquare();
@@ -230,7 +223,7 @@ TEST(Polyline2d, VerticesJoinTheDatabaseWithThePolylineAndEraseWithIt) {
     auto pl = squarePolyline2d();
     EXPECT_TRUE(pl->vertexIds().empty()) << "pending vertices have no ids yet";
     ZcDb2dPolyline* raw = pl.release();
-    const ZcDbObjectId id = appendToModelSpace(db, raw);
+    const ZcDbObjectId id = AppendToModelSpace(db, raw);
     ZcDb2dPolyline* opened = nullptr;
     ASSERT_EQ(zcdbOpenObject(opened, id, ZcDb::kForWrite), Zcad::eOk);
     const std::vector<ZcDbObjectId> vertices = opened->vertexIds();
@@ -261,7 +254,7 @@ TEST(Polyline2d, VerticesJoinTheDatabaseWithThePolylineAndEraseWithIt) {
 
 TEST(Polyline2d, LayerAndColourReachTheVerticesAndClonesOwnTheirVertices) {
     ZcDbDatabase db;
-    const ZcDbObjectId id = appendToModelSpace(db, squarePolyline2d().release());
+    const ZcDbObjectId id = AppendToModelSpace(db, squarePolyline2d().release());
     ZcDb2dPolyline* pl = nullptr;
     ASSERT_EQ(zcdbOpenObject(pl, id, ZcDb::kForWrite), Zcad::eOk);
     ASSERT_EQ(pl->setColorIndex(5), Zcad::eOk);

@@ -4,6 +4,7 @@
 // - an entity's accumulated transform is the product of the transforms it took, the latest on
 //   the left; a clone starts from its source's; a refused transform changes nothing;
 // - every kind of entity still moves its own geometry through transformBy.
+#include "DrawingBuild.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,27 +14,10 @@
 
 namespace {
 
+using gantrel::testing::AppendToModelSpace;
+using gantrel::testing::CloneIntoModelSpace;
+
 constexpr double kDeg = kPi / 180.0;
-
-// Appends the entity to model space and returns its id; the entity is closed.
-ZcDbObjectId append(ZcDbDatabase& db, ZcDbEntity* entity) {
-    ZcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
-    ZcDbObjectId id;
-    EXPECT_EQ(space->appendZcDbEntity(id, entity), Zcad::eOk);
-    entity->close();
-    space->close();
-    return id;
-}
-
-// Clones the resident entity into model space, as a command copies an object.
-ZcDbObjectId cloneOf(ZcDbDatabase& db, ZcDbObjectId source) {
-    ZcDbEntity* entity = nullptr;
-    EXPECT_EQ(zcdbOpenObject(entity, source, ZcDb::kForRead), Zcad::eOk);
-    auto* copy = static_cast<ZcDbEntity*>(entity->clone());
-    entity->close();
-    return append(db, copy);
-}
 
 Zcad::ErrorStatus transform(ZcDbObjectId id, const ZcGeMatrix3d& xform) {
     ZcDbEntity* entity = nullptr;
@@ -74,12 +58,12 @@ ZcDbPolyline* square(double size) {
 
 TEST(Provenance, ClonesNameTheRootOfTheirChain) {
     ZcDbDatabase db;
-    const ZcDbObjectId original = append(db, square(10));
+    const ZcDbObjectId original = AppendToModelSpace(db, square(10));
     EXPECT_TRUE(provenanceOf(original).origin.isNull());
 
-    const ZcDbObjectId first = cloneOf(db, original);
-    const ZcDbObjectId second = cloneOf(db, first);
-    const ZcDbObjectId third = cloneOf(db, second);
+    const ZcDbObjectId first = CloneIntoModelSpace(db, original);
+    const ZcDbObjectId second = CloneIntoModelSpace(db, first);
+    const ZcDbObjectId third = CloneIntoModelSpace(db, second);
     for (const ZcDbObjectId& copy : {first, second, third})
         EXPECT_EQ(provenanceOf(copy).origin, original.handle());
 
@@ -91,8 +75,8 @@ TEST(Provenance, ClonesNameTheRootOfTheirChain) {
 
 TEST(Provenance, TransformsAccumulateAndClonesInheritThem) {
     ZcDbDatabase db;
-    const ZcDbObjectId original = append(db, square(10));
-    const ZcDbObjectId piece = cloneOf(db, original);
+    const ZcDbObjectId original = AppendToModelSpace(db, square(10));
+    const ZcDbObjectId piece = CloneIntoModelSpace(db, original);
     expectMatrixNear(provenanceOf(piece).accumulated, ZcGeMatrix3d());
 
     // Moved by (dx, dy), then turned about the moved origin: the piece's origin ends at
@@ -110,7 +94,7 @@ TEST(Provenance, TransformsAccumulateAndClonesInheritThem) {
     EXPECT_NEAR(m.entry[1][3], 45, 1e-9);
 
     // The copy of the moved piece starts where the piece is; moving it leaves the piece alone.
-    const ZcDbObjectId copy = cloneOf(db, piece);
+    const ZcDbObjectId copy = CloneIntoModelSpace(db, piece);
     expectMatrixNear(provenanceOf(copy).accumulated, turn * shift);
     ASSERT_EQ(transform(copy, shift), Zcad::eOk);
     expectMatrixNear(provenanceOf(copy).accumulated, shift * turn * shift);
@@ -120,7 +104,8 @@ TEST(Provenance, TransformsAccumulateAndClonesInheritThem) {
 
 TEST(Provenance, RefusedTransformsAreNotAccumulated) {
     ZcDbDatabase db;
-    const ZcDbObjectId circle = append(db, new ZcDbCircle({5, 5, 0}, ZcGeVector3d::kZAxis, 2));
+    const ZcDbObjectId circle =
+        AppendToModelSpace(db, new ZcDbCircle({5, 5, 0}, ZcGeVector3d::kZAxis, 2));
     const ZcGeMatrix3d shift = ZcGeMatrix3d::translation({1, 2, 0});
     ASSERT_EQ(transform(circle, shift), Zcad::eOk);
     // Unequal scaling would make the circle an ellipse.
@@ -138,12 +123,12 @@ TEST(Provenance, RefusedTransformsAreNotAccumulated) {
 TEST(Provenance, EveryKindStillMovesItsGeometry) {
     ZcDbDatabase db;
     std::vector<ZcDbObjectId> ids = {
-        append(db, new ZcDbLine({0, 0, 0}, {3, 4, 0})),
-        append(db, new ZcDbCircle({2, 2, 0}, ZcGeVector3d::kZAxis, 1.5)),
-        append(db, new ZcDbArc({0, 0, 0}, 2.0, 0.0, 2.0)),
-        append(db, square(4)),
-        append(db, new ZcDbText({1, 1, 0}, L"PART", 2.5)),
-        append(db, new ZcDbPoint({7, 8, 0})),
+        AppendToModelSpace(db, new ZcDbLine({0, 0, 0}, {3, 4, 0})),
+        AppendToModelSpace(db, new ZcDbCircle({2, 2, 0}, ZcGeVector3d::kZAxis, 1.5)),
+        AppendToModelSpace(db, new ZcDbArc({0, 0, 0}, 2.0, 0.0, 2.0)),
+        AppendToModelSpace(db, square(4)),
+        AppendToModelSpace(db, new ZcDbText({1, 1, 0}, L"PART", 2.5)),
+        AppendToModelSpace(db, new ZcDbPoint({7, 8, 0})),
     };
     const ZcGeVector3d move(-30, 12.5, 0);
     for (const ZcDbObjectId& id : ids) {
