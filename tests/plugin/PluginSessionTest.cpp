@@ -73,10 +73,12 @@ protected:
 
     void Touch(const fs::path& path) { std::ofstream(path) << "x\n"; }
 
-    HostSession session;
+    // Declared before the session, which prints into the transcript and unloads the modules
+    // from the folder until it ends.
+    std::string out;
     gantrel::testing::TestFolder scratch{"plugin"};
     const fs::path folder = scratch.path();
-    std::string out;
+    HostSession session;
 };
 
 TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
