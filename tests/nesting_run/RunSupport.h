@@ -20,17 +20,11 @@ public:
 };
 
 // Writes "<name>.<notification>" into a shared log.
-class LoggingObserver : public Observer {
+class NotificationLog {
 public:
-    LoggingObserver(std::string name, std::vector<std::string>& log)
+    NotificationLog(std::string name, std::vector<std::string>& log)
         : m_name(std::move(name)), m_log(log) {}
-    int Update() override { return Log("Update"); }
-    int Start() override { return Log("Start"); }
-    int Event() override { return Log("Event"); }
-    int Finish() override { return Log("Finish"); }
-
-protected:
-    int Log(const std::string& what) {
+    int operator()(const std::string& what) {
         m_log.push_back(m_name + "." + what);
         return 0;
     }
@@ -40,28 +34,41 @@ private:
     std::vector<std::string>& m_log;
 };
 
+class LoggingObserver : public Observer {
+public:
+    LoggingObserver(std::string name, std::vector<std::string>& log)
+        : m_log(std::move(name), log) {}
+    int Update() override { return m_log("Update"); }
+    int Start() override { return m_log("Start"); }
+    int Event() override { return m_log("Event"); }
+    int Finish() override { return m_log("Finish"); }
+
+protected:
+    NotificationLog m_log;
+};
+
 // A result observer that logs as LoggingObserver does and keeps what it was given.
 class LoggingPartsObserver : public Polygons_Observer {
 public:
     LoggingPartsObserver(std::string name, std::vector<std::string>& log)
-        : Polygons_Observer(ZcDbObjectId(), std::vector<ZcDbObjectId>()), m_name(std::move(name)),
-          m_log(log) {}
-    int Update() override { return Log("Update"); }
-    int Start() override { return Log("Start"); }
-    int Event() override { return Log("Event"); }
-    int Finish() override { return Log("Finish"); }
+        : Polygons_Observer(ZcDbObjectId(), std::vector<ZcDbObjectId>()),
+          m_log(std::move(name), log) {}
+    int Update() override { return m_log("Update"); }
+    int Start() override { return m_log("Start"); }
+    int Event() override { return m_log("Event"); }
+    int Finish() override { return m_log("Finish"); }
     void SetResult(const Result& result) override {
         Polygons_Observer::SetResult(result);
         results.push_back(result);
-        Log("SetResult");
+        m_log("SetResult");
     }
     void SetTotal(int total) override {
         totals.push_back(total);
-        Log("SetTotal");
+        m_log("SetTotal");
     }
     void SetParts(const Polygons& prepared) override {
         parts = prepared;
-        Log("SetParts");
+        m_log("SetParts");
     }
 
     std::vector<Result> results;
@@ -69,36 +76,25 @@ public:
     Polygons parts;
 
 private:
-    int Log(const std::string& what) {
-        m_log.push_back(m_name + "." + what);
-        return 0;
-    }
-    std::string m_name;
-    std::vector<std::string>& m_log;
+    NotificationLog m_log;
 };
 
 // A result observer that is no parts observer.
 class LoggingResultObserver : public Nest_Observer {
 public:
     LoggingResultObserver(std::string name, std::vector<std::string>& log)
-        : Nest_Observer(ZcDbObjectId(), std::vector<ZcDbObjectId>()), m_name(std::move(name)),
-          m_log(log) {}
-    int Update() override { return Log("Update"); }
-    int Start() override { return Log("Start"); }
-    int Finish() override { return Log("Finish"); }
+        : Nest_Observer(ZcDbObjectId(), std::vector<ZcDbObjectId>()), m_log(std::move(name), log) {}
+    int Update() override { return m_log("Update"); }
+    int Start() override { return m_log("Start"); }
+    int Finish() override { return m_log("Finish"); }
     void SetResult(const Result& result) override {
         Nest_Observer::SetResult(result);
-        Log("SetResult");
+        m_log("SetResult");
     }
-    void SetTotal(int) override { Log("SetTotal"); }
+    void SetTotal(int) override { m_log("SetTotal"); }
 
 private:
-    int Log(const std::string& what) {
-        m_log.push_back(m_name + "." + what);
-        return 0;
-    }
-    std::string m_name;
-    std::vector<std::string>& m_log;
+    NotificationLog m_log;
 };
 
 } // namespace gantrel::testing
