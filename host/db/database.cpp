@@ -237,14 +237,22 @@ ZcDbObjectId ZcDbAccess::addObject(ZcDbDatabase& db, ZcDbObject* obj, ZcDbHandle
         while (d.byHandle.count(d.handseed))
             ++d.handseed;
         handle = ZcDbHandle(d.handseed++);
-    } else if (d.byHandle.count(handle.value())) {
-        return ZcDbObjectId::kNull;
     }
-    ZcDbStub& stub = d.stubs.emplace_back();
+    const auto [entry, fresh] = d.byHandle.try_emplace(handle.value(), nullptr);
+    if (!fresh)
+        return ZcDbObjectId::kNull;
+    ZcDbStub* added = nullptr;
+    try {
+        added = &d.stubs.emplace_back();
+    } catch (...) {
+        d.byHandle.erase(entry);
+        throw;
+    }
+    ZcDbStub& stub = *added;
+    entry->second = &stub;
     stub.object.reset(obj);
     stub.database = &db;
     stub.handle = handle.value();
-    d.byHandle.emplace(handle.value(), &stub);
     reserveHandle(db, handle.value());
     obj->m_stub = &stub;
     obj->subAddedToDatabase(&db);

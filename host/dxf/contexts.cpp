@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include <bit>
 #include <cmath>
 
 #include "database_impl.h"
@@ -26,6 +27,8 @@ std::string shortValue(std::string_view v) {
 } // namespace
 
 double ReadContext::real(const Group& g) const {
+    if (g.parsed == Parsed::Real)
+        return std::bit_cast<double>(g.number);
     double v;
     if (!parseReal(g.value, v))
         throw ReadError(g.line + 1, fmt::format("group code {}: \"{}\" is not a number", g.code,
@@ -34,6 +37,8 @@ double ReadContext::real(const Group& g) const {
 }
 
 std::int64_t ReadContext::integer(const Group& g) const {
+    if (g.parsed == Parsed::Integer)
+        return static_cast<std::int64_t>(g.number);
     std::int64_t v;
     if (parseInteger(g.value, v))
         return v;
@@ -47,6 +52,8 @@ std::int64_t ReadContext::integer(const Group& g) const {
 }
 
 std::uint64_t ReadContext::handle(const Group& g) const {
+    if (g.parsed == Parsed::Handle)
+        return g.number;
     std::uint64_t v;
     if (!parseHandle(g.value, v))
         throw ReadError(g.line + 1, fmt::format("group code {}: \"{}\" is not a handle", g.code,

@@ -1,11 +1,15 @@
 // Value types of group codes and the parsing of group values.
 #include "groups.h"
 
+#include <array>
+#include <bit>
 #include <charconv>
 
 namespace gantrel::dxf {
 
-ValueType valueType(int code) {
+namespace {
+
+constexpr ValueType typeOf(int code) {
     if (code >= 10 && code <= 59)
         return ValueType::Real;
     if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) ||
@@ -28,6 +32,22 @@ ValueType valueType(int code) {
     if ((code >= 310 && code <= 319) || code == 1004)
         return ValueType::Binary;
     return ValueType::Text;
+}
+
+// Every group's type is looked up: the codes up to the last of extended data, in a table.
+constexpr auto kTypes = [] {
+    std::array<ValueType, 1072> types{};
+    for (std::size_t code = 0; code < types.size(); ++code)
+        types[code] = typeOf(static_cast<int>(code));
+    return types;
+}();
+
+} // namespace
+
+ValueType valueType(int code) {
+    return code >= 0 && static_cast<std::size_t>(code) < kTypes.size()
+               ? kTypes[static_cast<std::size_t>(code)]
+               : typeOf(code);
 }
 
 bool parseReal(std::string_view text, double& value) {
@@ -62,6 +82,42 @@ bool parseHandle(std::string_view text, std::uint64_t& value) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value, 16);
     return ec == std::errc() && ptr == end;
+}
+
+void parseNumber(Group& group) {
+    switch (valueType(group.code)) {
+    case ValueType::Real:
+        if (double v; parseReal(group.value, v)) {
+            group.parsed = Parsed::Real;
+            group.number = std::bit_cast<std::uint64_t>(v);
+        }
+        break;
+    case ValueType::Int16:
+    case ValueType::Int32:
+    case ValueType::Int64:
+    case ValueType::Bool:
+        if (std::int64_t v; parseInteger(group.value, v)) {
+            group.parsed = Parsed::Integer;
+            group.number = static_cast<std::uint64_t>(v);
+        }
+        break;
+    case ValueType::Handle:
+        if (std::uint64_t v; parseHandle(group.value, v)) {
+            group.parsed = Parsed::Handle;
+            group.number = v;
+        }
+        break;
+    case ValueType::Text:
+        // Handles of records are text by their code's range.
+        if (std::uint64_t v;
+            (group.code == 5 || group.code == 105) && parseHandle(group.value, v)) {
+            group.parsed = Parsed::Handle;
+            group.number = v;
+        }
+        break;
+    case ValueType::Binary:
+        break;
+    }
 }
 
 } // namespace gantrel::dxf

@@ -11,11 +11,18 @@
 
 namespace gantrel::dxf {
 
+// A group's value as the number its code stores, read once where the group is tokenised.
+enum class Parsed : std::uint8_t { No, Real, Integer, Handle };
+
 struct Group {
     int code = 0;
     std::string_view value;
     // Line of the group code (1-based); the value is on the next line.
     std::size_t line = 0;
+    // The value read as its number (No when it was not read, or is not a valid number of its
+    // kind: its text is then parsed where it is used, and fails there with its line).
+    Parsed parsed = Parsed::No;
+    std::uint64_t number = 0; // the bits of the double, integer or handle
 };
 
 // How the value of a group code is stored.
@@ -50,6 +57,8 @@ bool parseReal(std::string_view text, double& value);
 bool parseInteger(std::string_view text, std::int64_t& value);
 // Hexadecimal handle text; "0" and empty text give 0.
 bool parseHandle(std::string_view text, std::uint64_t& value);
+// Reads a group's value as the number its code stores (reals, integers, handles), when valid.
+void parseNumber(Group& group);
 
 // A record whose structure cannot be understood (counts that do not match its groups): the
 // record is kept as raw data rather than refusing the file.

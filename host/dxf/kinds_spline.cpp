@@ -43,12 +43,9 @@ bool isFitCode(int code) {
            code == 22 || code == 32 || code == 13 || code == 23 || code == 33;
 }
 
-// True when the spline is the interpolation of its fit points as we compute it.
-bool isOurInterpolation(const SplineData& d) {
-    ZcDbSpline fitted;
-    if (fitted.setFitData(toArray(d.fitPoints), d.degree, d.fitTolerance, d.startTangent,
-                          d.endTangent) != Zcad::eOk)
-        return false;
+// True when the spline holds the control points and knots of the file's data within rounding
+// (after it has been set to the interpolation of the file's fit points).
+bool matchesNurbsData(const ZcDbSpline& fitted, const SplineData& d) {
     if (fitted.controlPoints().length() != static_cast<int>(d.controlPoints.size()) ||
         fitted.knots().length() != static_cast<int>(d.knots.size()) || !d.weights.empty())
         return false;
@@ -86,9 +83,13 @@ void keepFitData(const SplineData& d, ReadContext& ctx) {
 Zcad::ErrorStatus storeSpline(SplineData& d, ZcDbSpline& s, ReadContext& ctx) {
     Zcad::ErrorStatus es;
     if (!d.controlPoints.empty()) {
-        if (!d.fitPoints.empty() && isOurInterpolation(d)) {
-            es = s.setFitData(toArray(d.fitPoints), d.degree, d.fitTolerance, d.startTangent,
-                              d.endTangent);
+        // Fit data whose interpolation, as we compute it, gives the file's control points is
+        // kept as fit data; other control points are kept exactly, with the fit data as groups.
+        if (!d.fitPoints.empty() &&
+            s.setFitData(toArray(d.fitPoints), d.degree, d.fitTolerance, d.startTangent,
+                         d.endTangent) == Zcad::eOk &&
+            matchesNurbsData(s, d)) {
+            es = Zcad::eOk;
         } else {
             const bool rational = (d.flags & 4) || !d.weights.empty();
             if (rational && d.weights.empty())

@@ -108,14 +108,14 @@ void FileReader::readBlocks() {
                 ZcDbAccess::impl(m_db).fileExtras[endInfo.handle].groups = std::move(endInfo.kept);
         }
     }
-    fail(m_tokens.line() + 1, "the file ends inside section BLOCKS (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside section BLOCKS (truncated)");
 }
 
 void FileReader::readEntities() {
     readEntityRecords(ZcDbObjectId::kNull, {"ENDSEC", "SECTION", "EOF"});
     Record end;
     if (!next(end))
-        fail(m_tokens.line() + 1, "the file ends inside section ENTITIES (truncated)");
+        fail(m_records.endLine() + 1, "the file ends inside section ENTITIES (truncated)");
     if (end.name != "ENDSEC")
         fail(end.line, "section ENTITIES is not closed by ENDSEC");
 }

@@ -177,8 +177,8 @@ void FileReader::completeStructure() {
         if (root->getAt(key, id) == Zcad::eOk && ZcDbAccess::objectAs<ZcDbDictionary>(id))
             return id;
         if (modern)
-            m_ctx.repair(
-                0, fmt::format("the drawing has no {} dictionary; one is made", ::win::Narrow(key)));
+            m_ctx.repair(0, fmt::format("the drawing has no {} dictionary; one is made",
+                                        ::win::Narrow(key)));
         if (root->has(key))
             root->remove(key);
         return addEntry(m_db, m_rootDictionary, key, new ZcDbDictionary);
@@ -222,25 +222,17 @@ void FileReader::completeStructure() {
 }
 
 void FileReader::repairEntities() {
-    auto* layers = ZcDbAccess::objectAs<ZcDbLayerTable>(m_layerTable);
     auto* apps = ZcDbAccess::objectAs<ZcDbRegAppTable>(m_regAppTable);
     std::set<std::wstring> madeLayers, madeApps;
-    // Most entities name the layer the one before named: that answer is kept.
-    const std::wstring* knownLayer = nullptr;
     // Records are added to the tables below while the stubs are walked: by index, the deque
     // keeps its elements where they are.
     auto& stubs = ZcDbAccess::impl(m_db).stubs;
     for (std::size_t i = 0; i < stubs.size(); ++i) {
-        if (stubs[i].erased || !stubs[i].object)
+        if ((i < m_namesKnown.size() && m_namesKnown[i]) || stubs[i].erased || !stubs[i].object)
             continue;
         const ZcDbObject* obj = stubs[i].object.get();
         const auto* ent = ZcDbEntity::cast(obj);
-        bool layerKnown = !ent || (knownLayer && *knownLayer == ent->layer());
-        if (!layerKnown && layers->has(ent->layer().c_str())) {
-            knownLayer = &ent->layer();
-            layerKnown = true;
-        }
-        if (!layerKnown) {
+        if (ent && !isKnownLayer(ent->layer())) {
             if (madeLayers.insert(ent->layer()).second)
                 m_ctx.repair(0, fmt::format("layer \"{}\" is used but not defined; it is made",
                                             ::win::Narrow(ent->layer())));

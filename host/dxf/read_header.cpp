@@ -115,7 +115,7 @@ void FileReader::readHeader(const Record& section) {
     }
     Record end;
     if (!next(end) || end.name != "ENDSEC")
-        fail(end.line ? end.line : m_tokens.line() + 1, "section HEADER is not closed by ENDSEC");
+        fail(end.line ? end.line : m_records.endLine() + 1, "section HEADER is not closed by ENDSEC");
 }
 
 } // namespace gantrel::dxf

@@ -23,7 +23,7 @@ void FileReader::readObjects() {
             m_rootDictionary = obj->objectId();
         m_owners.emplace_back(obj, info.hasOwner ? info.owner : 0);
     }
-    fail(m_tokens.line() + 1, "the file ends inside section OBJECTS (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside section OBJECTS (truncated)");
 }
 
 } // namespace gantrel::dxf

@@ -21,7 +21,7 @@ void FileReader::readTables() {
             fail(r.line, "section TABLES is not closed by ENDSEC");
         m_ctx.repair(r.line, fmt::format("{} outside a table dropped", r.name));
     }
-    fail(m_tokens.line() + 1, "the file ends inside section TABLES (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside section TABLES (truncated)");
 }
 
 void FileReader::readTable(const Record& head) {
@@ -61,7 +61,7 @@ void FileReader::readTable(const Record& head) {
             fail(r.line, "table " + name + " is not closed by ENDTAB");
         keep(r);
     }
-    fail(m_tokens.line() + 1, "the file ends inside table " + name + " (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside table " + name + " (truncated)");
 }
 
 void FileReader::readModelledTable(const Record& head, const std::string& name) {
@@ -139,7 +139,7 @@ void FileReader::readModelledTable(const Record& head, const std::string& name) 
         ZcDbAccess::setOwner(record, tableId);
         ZcDbAccess::appendToTable(table, record->objectId());
     }
-    fail(m_tokens.line() + 1, "the file ends inside table " + name + " (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside table " + name + " (truncated)");
 }
 
 } // namespace gantrel::dxf

@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "database_impl.h"
@@ -13,34 +14,13 @@
 namespace gantrel::dxf {
 
 FileReader::FileReader(ZcDbDatabase& db, std::string_view data, std::string fileName)
-    : m_ctx(db, std::move(fileName)), m_db(db), m_tokens(data), m_beforeLast(data) {
+    : m_ctx(db, std::move(fileName)), m_db(db), m_records(data) {
     // About one object for every 250 bytes of a drawing: the handle map is sized once.
     ZcDbAccess::impl(db).byHandle.reserve(data.size() / 250);
 }
 
 void FileReader::fail(std::size_t line, const std::string& message) const {
     throw ReadError(line, message);
-}
-
-bool FileReader::next(Record& record) {
-    m_beforeLast = m_tokens;
-    Group g;
-    if (!m_tokens.next(g))
-        return false;
-    if (g.code != 0)
-        fail(g.line,
-             fmt::format("expected a 0 group starting a record, found group code {}", g.code));
-    record.name = trim(g.value);
-    record.line = g.line;
-    record.groups.clear();
-    while (m_tokens.next(g)) {
-        if (g.code == 0) {
-            m_tokens.unread();
-            break;
-        }
-        record.groups.push_back(g);
-    }
-    return true;
 }
 
 std::string_view FileReader::sectionName(const Record& section) const {
@@ -84,7 +64,7 @@ void FileReader::read() {
         }
     }
     if (!sawEof)
-        fail(m_tokens.line() + 1, "the file ends without EOF (truncated)");
+        fail(m_records.endLine() + 1, "the file ends without EOF (truncated)");
     ensureTables();
     finish();
 }
@@ -110,7 +90,7 @@ void FileReader::keepUntilEndsec(const Record& first, ZcDbDxfGroups& out,
             fail(r.line, "section " + section + " is not closed by ENDSEC");
         keep(r);
     }
-    fail(m_tokens.line() + 1, "the file ends inside section " + section + " (truncated)");
+    fail(m_records.endLine() + 1, "the file ends inside section " + section + " (truncated)");
 }
 
 void FileReader::readClasses(const Record& section) {
@@ -130,6 +110,14 @@ ZcDbObjectId FileReader::add(ZcDbObject* obj, RecordInfo& info, const Record& re
     }
     if (id.isNull())
         id = ZcDbAccess::addObject(m_db, obj);
+    // Looked at now, while the object is in the cache, rather than in a walk over every object
+    // at the end.
+    if (namesKnownRecords(*obj)) {
+        const std::size_t index = ZcDbAccess::impl(m_db).stubs.size() - 1;
+        if (m_namesKnown.size() <= index)
+            m_namesKnown.resize(index + 1 + index / 2);
+        m_namesKnown[index] = true;
+    }
     if (!info.kept.empty() || !m_ctx.pendingKept.empty()) {
         auto& groups = ZcDbAccess::impl(m_db).fileExtras[id.handle().value()].groups;
         groups = std::move(info.kept);
@@ -156,6 +144,28 @@ ZcDbObjectId FileReader::add(ZcDbObject* obj, RecordInfo& info, const Record& re
         }
     }
     return id;
+}
+
+bool FileReader::isKnownLayer(const std::wstring& name) {
+    if (!m_knownLayer.empty() && name == m_knownLayer)
+        return true;
+    const auto* layers = ZcDbAccess::objectAs<ZcDbLayerTable>(m_layerTable);
+    if (!layers || !layers->has(name.c_str()))
+        return false;
+    m_knownLayer = name;
+    return true;
+}
+
+bool FileReader::namesKnownRecords(const ZcDbObject& obj) {
+    if (const auto* ent = ZcDbEntity::cast(&obj); ent && !isKnownLayer(ent->layer()))
+        return false;
+    if (obj.xDataApps().empty())
+        return true;
+    const auto* apps = ZcDbAccess::objectAs<ZcDbRegAppTable>(m_regAppTable);
+    return apps &&
+           std::all_of(obj.xDataApps().begin(), obj.xDataApps().end(), [&](const auto& app) {
+               return app.appName.empty() || apps->has(app.appName.c_str());
+           });
 }
 
 namespace {
@@ -192,8 +202,8 @@ ZcDbObject* FileReader::readObjectRecord(const Record& record, const Kind* kind,
     if (kind->endRead) {
         const Zcad::ErrorStatus es = kind->endRead(target, *obj, m_ctx);
         if (why.empty() && es != Zcad::eOk)
-            why =
-                fmt::format("its values are not valid ({})", ::win::Narrow(zcadErrorStatusText(es)));
+            why = fmt::format("its values are not valid ({})",
+                              ::win::Narrow(zcadErrorStatusText(es)));
     }
     if (!why.empty()) {
         forget(m_ctx, obj);

@@ -11,16 +11,9 @@
 #include "contexts.h"
 #include "kinds.h"
 #include "record_io.h"
-#include "tokenizer.h"
+#include "record_stream.h"
 
 namespace gantrel::dxf {
-
-// One record: its 0 group and the groups up to the next 0 group.
-struct Record {
-    std::string_view name;
-    std::size_t line = 0;
-    std::vector<Group> groups;
-};
 
 class FileReader {
 public:
@@ -32,9 +25,9 @@ public:
 private:
     // --- records -------------------------------------------------------------------------------
     // The next record; false at the end of the text.
-    bool next(Record& record);
+    bool next(Record& record) { return m_records.next(record); }
     // Puts the last record back so that next() returns it again.
-    void unread() { m_tokens = m_beforeLast; }
+    void unread() { m_records.unread(); }
     [[noreturn]] void fail(std::size_t line, const std::string& message) const;
     std::string_view sectionName(const Record& section) const;
     // Groups of records up to (not including) the closing record of a section.
@@ -64,6 +57,11 @@ private:
     // Makes obj resident with the record's handle (a new one when it has none or it is
     // taken) and keeps the record's extra groups.
     ZcDbObjectId add(ZcDbObject* obj, RecordInfo& info, const Record& record);
+    // True when the layer and the applications of extended data an object names are in their
+    // tables already (then the look at the end of reading passes the object by).
+    bool namesKnownRecords(const ZcDbObject& obj);
+    // True when the layer table has a layer of this name.
+    bool isKnownLayer(const std::wstring& name);
     // The sub-records of a POLYLINE or INSERT up to their SEQEND.
     void readVertices(ZcDbObject* polyline, const Record& parent);
     void readAttributes(ZcDbObject* reference, const Record& parent);
@@ -82,8 +80,7 @@ private:
 
     ReadContext m_ctx;
     ZcDbDatabase& m_db;
-    Tokenizer m_tokens;
-    Tokenizer m_beforeLast;
+    RecordStream m_records;
 
     // Objects whose owner is given by handle, resolved at the end.
     std::vector<std::pair<ZcDbObject*, std::uint64_t>> m_owners;
@@ -93,6 +90,10 @@ private:
     bool m_sawTables = false, m_sawObjects = false;
     // Handles of records kept as file data (tables and sections the database does not model).
     std::unordered_set<std::uint64_t> m_keptHandles;
+    // By index of the database's objects: those whose named records were known when read.
+    // Most entities name the layer the one before named: that answer is kept.
+    std::vector<bool> m_namesKnown;
+    std::wstring m_knownLayer;
 };
 
 } // namespace gantrel::dxf

@@ -51,28 +51,31 @@ Schema::Schema(std::string dxfName, std::vector<const Subclass*> subclasses, boo
             const auto index = static_cast<std::int32_t>(m_fieldCount++);
             m_fields.push_back(&f);
             for (auto [code, component] : f.codes()) {
-                const Entry e{code, {index, component}};
-                auto& own = m_bySubclass[s];
-                if (lookup(own, code).field < 0)
-                    own.push_back(e);
-                if (lookup(m_any, code).field < 0)
-                    m_any.push_back(e);
+                // The first field of a code wins, within its subclass and among all.
+                const Slot slot{index, component};
+                addFirst(m_bySubclass[s], code, slot);
+                addFirst(m_any, code, slot);
             }
         }
     }
 }
 
-Schema::Slot Schema::lookup(const std::vector<Entry>& entries, int code) {
-    for (const Entry& e : entries)
-        if (e.code == code)
-            return e.slot;
-    return {};
+void Schema::addFirst(std::vector<Slot>& byCode, int code, Slot slot) {
+    if (code < 0)
+        return;
+    const auto at = static_cast<std::size_t>(code);
+    if (byCode.size() <= at)
+        byCode.resize(at + 1);
+    if (byCode[at].field < 0)
+        byCode[at] = slot;
 }
 
 Schema::Slot Schema::find(int subclass, int code) const {
-    if (subclass < 0)
-        return lookup(m_any, code);
-    return lookup(m_bySubclass[static_cast<std::size_t>(subclass)], code);
+    const std::vector<Slot>& byCode =
+        subclass < 0 ? m_any : m_bySubclass[static_cast<std::size_t>(subclass)];
+    return code >= 0 && static_cast<std::size_t>(code) < byCode.size()
+               ? byCode[static_cast<std::size_t>(code)]
+               : Slot{};
 }
 
 int Schema::findSubclass(std::string_view marker, int after) const {

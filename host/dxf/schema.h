@@ -149,11 +149,9 @@ public:
     }
 
 private:
-    struct Entry {
-        short code;
-        Slot slot;
-    };
-    static Slot lookup(const std::vector<Entry>& entries, int code);
+    // Slots by group code (a table as long as the largest code described): reading looks up
+    // every group of a file.
+    static void addFirst(std::vector<Slot>& byCode, int code, Slot slot);
 
     std::string m_name;
     std::size_t m_serial;
@@ -163,8 +161,8 @@ private:
     std::vector<std::size_t> m_bases;
     std::vector<const Field*> m_fields;
     std::size_t m_fieldCount = 0;
-    std::vector<std::vector<Entry>> m_bySubclass;
-    std::vector<Entry> m_any;
+    std::vector<std::vector<Slot>> m_bySubclass;
+    std::vector<Slot> m_any;
     mutable std::vector<bool> m_holdsDefault;
 };
 

@@ -1,6 +1,8 @@
 // The group tokenizer: two lines a group, the first a decimal group code.
 #include "tokenizer.h"
 
+#include <bit>
+#include <charconv>
 #include <cstring>
 #include <string>
 
@@ -63,12 +65,7 @@ std::string printable(std::string_view text) {
 
 } // namespace
 
-bool Tokenizer::next(Group& group) {
-    if (m_pushedBack) {
-        m_pushedBack = false;
-        group = m_last;
-        return true;
-    }
+bool Tokenizer::nextCode(Group& group) {
     // Blank lines at the very end of a file are common; anywhere else they are group codes.
     std::size_t codeLine = 0;
     std::string_view codeText;
@@ -90,8 +87,77 @@ bool Tokenizer::next(Group& group) {
         throw ReadError(codeLine,
                         "the file ends after group code " + std::to_string(code) + " (truncated)");
     group.code = code;
-    group.value = nextLine();
     group.line = codeLine;
+    group.parsed = Parsed::No;
+    return true;
+}
+
+bool Tokenizer::next(Group& group) {
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        group = m_last;
+        return true;
+    }
+    if (!nextCode(group))
+        return false;
+    group.value = nextLine();
+    m_last = group;
+    return true;
+}
+
+bool Tokenizer::numberLine(ValueType type, Group& group) {
+    const char* begin = m_data.data() + m_pos;
+    const char* end = m_data.data() + m_data.size();
+    const char* p = begin;
+    while (p < end && (*p == ' ' || *p == '\t'))
+        ++p;
+    if (p < end && *p == '+')
+        ++p;
+    std::from_chars_result read;
+    std::uint64_t number = 0;
+    if (type == ValueType::Real) {
+        double v = 0.0;
+        read = std::from_chars(p, end, v);
+        number = std::bit_cast<std::uint64_t>(v);
+    } else {
+        std::int64_t v = 0;
+        read = std::from_chars(p, end, v);
+        number = static_cast<std::uint64_t>(v);
+    }
+    if (read.ec != std::errc() || read.ptr == p)
+        return false;
+    const char* lineEnd = read.ptr;
+    while (lineEnd < end && (*lineEnd == ' ' || *lineEnd == '\t' || *lineEnd == '\r'))
+        ++lineEnd;
+    if (lineEnd < end && *lineEnd != '\n')
+        return false;
+    // The value as nextLine() gives it: without the line end and one carriage return.
+    std::size_t len = static_cast<std::size_t>(lineEnd - begin);
+    m_pos += lineEnd < end ? len + 1 : len;
+    ++m_lineNo;
+    if (len > 0 && begin[len - 1] == '\r')
+        --len;
+    group.value = {begin, len};
+    group.parsed = type == ValueType::Real ? Parsed::Real : Parsed::Integer;
+    group.number = number;
+    return true;
+}
+
+bool Tokenizer::nextParsed(Group& group) {
+    if (m_pushedBack) {
+        m_pushedBack = false;
+        group = m_last;
+        return true;
+    }
+    if (!nextCode(group))
+        return false;
+    const ValueType type = valueType(group.code);
+    const bool integer = type == ValueType::Int16 || type == ValueType::Int32 ||
+                         type == ValueType::Int64 || type == ValueType::Bool;
+    if (!((type == ValueType::Real || integer) && numberLine(type, group))) {
+        group.value = nextLine();
+        parseNumber(group);
+    }
     m_last = group;
     return true;
 }

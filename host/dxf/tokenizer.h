@@ -13,6 +13,9 @@ public:
     // The next group; false at the end of the text. Throws ReadError for a group-code line that
     // is not a number, or a group code without its value line (a truncated file).
     bool next(Group& group);
+    // As next(), and the value read as the number its code stores where it is one (see
+    // parseNumber): a real or integer value is read in the same pass that finds its line end.
+    bool nextParsed(Group& group);
     // Makes next() return the last group again.
     void unread() { m_pushedBack = true; }
     // Line of the last group read (0 before the first).
@@ -20,6 +23,11 @@ public:
 
 private:
     std::string_view nextLine();
+    // The group code of the next group, its line and the pushed-back group; false at the end.
+    bool nextCode(Group& group);
+    // A value line holding just a number of the given kind, read in one pass; false (having
+    // read nothing) for any other line.
+    bool numberLine(ValueType type, Group& group);
 
     std::string_view m_data;
     std::size_t m_pos = 0;

@@ -248,3 +248,39 @@ TEST_F(FileOperations, SaveReplacesTheFileAndKeepsItsPermissions) {
 }
 
 } // namespace
+
+TEST(BadInput, UndefinedLayersAndApplicationsAreMadeWhereverTheTablesStand) {
+    // The tables come after the entities: "A" and "APPX" are defined there, "Ghost" and
+    // "NOAPP" nowhere. Entities alternate layers, as the reader keeps the last one it knew.
+    auto line = [](const std::string& handle, const std::string& layer, const std::string& app) {
+        std::string r = "0\nLINE\n5\n" + handle + "\n8\n" + layer +
+                        "\n10\n0\n20\n0\n30\n0\n11\n1\n21\n1\n31\n0\n";
+        if (!app.empty())
+            r += "1001\n" + app + "\n1000\nx\n";
+        return r;
+    };
+    const std::string text = "0\nSECTION\n2\nENTITIES\n" + line("20", "A", "") +
+                             line("21", "0", "") + line("22", "Ghost", "") +
+                             line("23", "A", "APPX") + line("24", "Ghost", "NOAPP") +
+                             line("25", "0", "NOAPP") +
+                             "0\nENDSEC\n0\nSECTION\n2\nTABLES\n"
+                             "0\nTABLE\n2\nLAYER\n0\nLAYER\n5\n30\n2\nA\n70\n0\n62\n1\n6\n"
+                             "CONTINUOUS\n0\nENDTAB\n"
+                             "0\nTABLE\n2\nAPPID\n0\nAPPID\n5\n31\n2\nAPPX\n70\n0\n0\nENDTAB\n"
+                             "0\nENDSEC\n0\nEOF\n";
+    ZcDbDatabase db(false);
+    const auto result = readText(text, db);
+    ASSERT_TRUE(result.ok) << result.message;
+    std::vector<std::string> made;
+    for (const std::string& r : result.repairs)
+        if (r.find("it is made") != std::string::npos || r.find("registered") != std::string::npos)
+            made.push_back(r);
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_NE(made[0].find("layer \"Ghost\""), std::string::npos);
+    EXPECT_NE(made[1].find("application \"NOAPP\""), std::string::npos);
+    ZcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(db.getLayerTable(layers, ZcDb::kForRead), Zcad::eOk);
+    EXPECT_TRUE(layers->has(L"A"));
+    EXPECT_TRUE(layers->has(L"Ghost"));
+    layers->close();
+}
