@@ -96,8 +96,19 @@ Zcad::ErrorStatus ZcDbEntity::setColorIndex(std::int16_t color, bool doSubents) 
     return Zcad::eOk;
 }
 
+namespace {
+
+const std::wstring kByLayer = L"ByLayer";
+
+} // namespace
+
+const std::wstring& ZcDbEntity::linetype() const {
+    return m_linetype.empty() ? kByLayer : m_linetype;
+}
+
 Zcad::ErrorStatus ZcDbEntity::setLinetype(const wchar_t* name) {
-    return setField(m_linetype, name, !(!name || !*name));
+    const bool valid = name && *name;
+    return setField(m_linetype, valid && name == kByLayer ? L"" : name, valid);
 }
 
 Zcad::ErrorStatus ZcDbEntity::setPropertiesFrom(const ZcDbEntity* other) {
@@ -130,8 +141,25 @@ Zcad::ErrorStatus ZcDbEntity::getGeomExtents(ZcDbExtents& extents) const {
 Zcad::ErrorStatus ZcDbEntity::transformBy(const ZcGeMatrix3d& xform) {
     const Zcad::ErrorStatus status = subTransformBy(xform);
     if (status == Zcad::eOk)
-        m_accumulated = xform * m_accumulated;
+        m_accumulated.preMultiply(xform);
     return status;
+}
+
+ZcDbEntity::Accumulated::Accumulated(const Accumulated& other)
+    : m_matrix(other.m_matrix ? std::make_unique<ZcGeMatrix3d>(*other.m_matrix) : nullptr) {}
+
+ZcDbEntity::Accumulated& ZcDbEntity::Accumulated::operator=(const Accumulated& other) {
+    if (this != &other)
+        m_matrix = other.m_matrix ? std::make_unique<ZcGeMatrix3d>(*other.m_matrix) : nullptr;
+    return *this;
+}
+
+void ZcDbEntity::Accumulated::preMultiply(const ZcGeMatrix3d& xform) {
+    const ZcGeMatrix3d product = xform * matrix();
+    if (m_matrix)
+        *m_matrix = product;
+    else
+        m_matrix = std::make_unique<ZcGeMatrix3d>(product);
 }
 
 Zcad::ErrorStatus ZcDbEntity::subTransformBy(const ZcGeMatrix3d&) {
@@ -159,7 +187,7 @@ std::wstring ZcDbEntity::listing() const {
     }
     appendField(out, L"Layer", m_layer);
     appendField(out, L"Color", colorText(m_color));
-    appendField(out, L"Linetype", m_linetype);
+    appendField(out, L"Linetype", linetype());
     listFields(out);
     return out;
 }

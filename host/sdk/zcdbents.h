@@ -1,6 +1,7 @@
 // Entities of the host interface: the common entity base, curves and the other drawing objects.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ public:
     // Colour index: 0 by block, 256 by layer, 1 to 255 a colour.
     std::int16_t colorIndex() const { return m_color; }
     Zcad::ErrorStatus setColorIndex(std::int16_t color, bool doSubents = true);
-    const std::wstring& linetype() const { return m_linetype; }
+    const std::wstring& linetype() const;
     Zcad::ErrorStatus setLinetype(const wchar_t* name);
     // Copies layer, colour and linetype from another entity.
     Zcad::ErrorStatus setPropertiesFrom(const ZcDbEntity* other);
@@ -34,7 +35,7 @@ public:
     // The product of every transform applied to this entity, and to the entities it was cloned
     // from since the root of its clone chain (a clone inherits it): identity for an entity never
     // moved. Kept in memory only; a drawing read from a file starts from identity.
-    const ZcGeMatrix3d& accumulatedTransform() const { return m_accumulated; }
+    const ZcGeMatrix3d& accumulatedTransform() const { return m_accumulated.matrix(); }
     // New entities, not in a database, that together draw this one; the caller owns them.
     // eNotApplicable where the entity does not explode.
     virtual Zcad::ErrorStatus explode(ZcDbVoidPtrArray& entitySet) const;
@@ -56,11 +57,28 @@ protected:
     virtual std::vector<ZcDbEntity*> ownedEntities() const { return {}; }
 
 private:
+    // The accumulated transform, held once the entity has moved: most entities never do, and a
+    // drawing holds many entities.
+    class Accumulated {
+    public:
+        Accumulated() = default;
+        Accumulated(const Accumulated& other);
+        Accumulated& operator=(const Accumulated& other);
+        const ZcGeMatrix3d& matrix() const {
+            return m_matrix ? *m_matrix : ZcGeMatrix3d::kIdentity;
+        }
+        void preMultiply(const ZcGeMatrix3d& xform);
+
+    private:
+        std::unique_ptr<ZcGeMatrix3d> m_matrix;
+    };
+
     std::wstring m_layer = L"0";
     std::int16_t m_color = 256;
-    std::wstring m_linetype = L"ByLayer";
+    // Empty for the default, "ByLayer" (a name too long to be held without the heap).
+    std::wstring m_linetype;
     bool m_highlighted = false;
-    ZcGeMatrix3d m_accumulated;
+    Accumulated m_accumulated;
 };
 
 // A curve with the host family's parameterisation: a line from 0 to its length; an arc from its
