@@ -93,6 +93,14 @@ bool Tokenizer::nextCode(Group& group) {
 }
 
 bool Tokenizer::next(Group& group) {
+    return readGroup(group, false);
+}
+
+bool Tokenizer::nextParsed(Group& group) {
+    return readGroup(group, true);
+}
+
+bool Tokenizer::readGroup(Group& group, bool parseNumbers) {
     if (m_pushedBack) {
         m_pushedBack = false;
         group = m_last;
@@ -100,12 +108,21 @@ bool Tokenizer::next(Group& group) {
     }
     if (!nextCode(group))
         return false;
-    group.value = nextLine();
+    if (!parseNumbers || !numberLine(group)) {
+        group.value = nextLine();
+        if (parseNumbers)
+            parseNumber(group);
+    }
     m_last = group;
     return true;
 }
 
-bool Tokenizer::numberLine(ValueType type, Group& group) {
+bool Tokenizer::numberLine(Group& group) {
+    const ValueType type = valueType(group.code);
+    const bool integer = type == ValueType::Int16 || type == ValueType::Int32 ||
+                         type == ValueType::Int64 || type == ValueType::Bool;
+    if (type != ValueType::Real && !integer)
+        return false;
     const char* begin = m_data.data() + m_pos;
     const char* end = m_data.data() + m_data.size();
     const char* p = begin;
@@ -113,20 +130,20 @@ bool Tokenizer::numberLine(ValueType type, Group& group) {
         ++p;
     if (p < end && *p == '+')
         ++p;
-    std::from_chars_result read;
+    std::from_chars_result result;
     std::uint64_t number = 0;
     if (type == ValueType::Real) {
         double v = 0.0;
-        read = std::from_chars(p, end, v);
+        result = std::from_chars(p, end, v);
         number = std::bit_cast<std::uint64_t>(v);
     } else {
         std::int64_t v = 0;
-        read = std::from_chars(p, end, v);
+        result = std::from_chars(p, end, v);
         number = static_cast<std::uint64_t>(v);
     }
-    if (read.ec != std::errc() || read.ptr == p)
+    if (result.ec != std::errc() || result.ptr == p)
         return false;
-    const char* lineEnd = read.ptr;
+    const char* lineEnd = result.ptr;
     while (lineEnd < end && (*lineEnd == ' ' || *lineEnd == '\t' || *lineEnd == '\r'))
         ++lineEnd;
     if (lineEnd < end && *lineEnd != '\n')
@@ -140,25 +157,6 @@ bool Tokenizer::numberLine(ValueType type, Group& group) {
     group.value = {begin, len};
     group.parsed = type == ValueType::Real ? Parsed::Real : Parsed::Integer;
     group.number = number;
-    return true;
-}
-
-bool Tokenizer::nextParsed(Group& group) {
-    if (m_pushedBack) {
-        m_pushedBack = false;
-        group = m_last;
-        return true;
-    }
-    if (!nextCode(group))
-        return false;
-    const ValueType type = valueType(group.code);
-    const bool integer = type == ValueType::Int16 || type == ValueType::Int32 ||
-                         type == ValueType::Int64 || type == ValueType::Bool;
-    if (!((type == ValueType::Real || integer) && numberLine(type, group))) {
-        group.value = nextLine();
-        parseNumber(group);
-    }
-    m_last = group;
     return true;
 }
 

@@ -25,9 +25,10 @@ private:
     std::string_view nextLine();
     // The group code of the next group, its line and the pushed-back group; false at the end.
     bool nextCode(Group& group);
-    // A value line holding just a number of the given kind, read in one pass; false (having
-    // read nothing) for any other line.
-    bool numberLine(ValueType type, Group& group);
+    bool readGroup(Group& group, bool parseNumbers);
+    // A value line holding just a real or integer as the group's code stores it, read in one
+    // pass; false (having read nothing) for any other line.
+    bool numberLine(Group& group);
 
     std::string_view m_data;
     std::size_t m_pos = 0;
