@@ -88,10 +88,17 @@ const Kind* byClassName(const std::vector<const Kind*>& kinds, const ZcRxClass* 
 } // namespace
 
 const Kind* kindForRecord(std::string_view dxfName, std::span<const Group> groups) {
-    const auto& r = registry();
-    auto it = r.byName.find(dxfName);
-    if (it == r.byName.end())
-        return nullptr;
+    // Records of one name tend to come in runs: the last name found is looked at first.
+    using Entry = std::pair<const std::string, std::vector<const Kind*>>;
+    thread_local const Entry* last = nullptr;
+    const Entry* it = last && last->first == dxfName ? last : nullptr;
+    if (!it) {
+        const auto& byName = registry().byName;
+        const auto found = byName.find(dxfName);
+        if (found == byName.end())
+            return nullptr;
+        it = last = &*found;
+    }
     std::int64_t v = 0;
     if (dxfName == "INSERT") {
         const bool multiple = hasGroup(groups, 100, "AcDbMInsertBlock") ||

@@ -153,12 +153,16 @@ void FileReader::readEntity(Record& r, ZcDbObjectId block) {
     ZcDbObjectId owner = block;
     if (owner.isNull()) {
         ZcDbObjectId named;
-        if (info.hasOwner && info.owner != 0 &&
-            m_db.getZcDbObjectId(named, false, ZcDbHandle(info.owner)) == Zcad::eOk &&
-            ZcDbAccess::objectAs<ZcDbBlockTableRecord>(named))
+        if (info.hasOwner && info.owner != 0 && info.owner == m_lastOwner.first) {
+            owner = m_lastOwner.second; // entities of one block come in runs
+        } else if (info.hasOwner && info.owner != 0 &&
+                   m_db.getZcDbObjectId(named, false, ZcDbHandle(info.owner)) == Zcad::eOk &&
+                   ZcDbAccess::objectAs<ZcDbBlockTableRecord>(named)) {
             owner = named;
-        else
+            m_lastOwner = {info.owner, named};
+        } else {
             owner = info.paperSpace ? m_db.impl().paperSpace : m_db.impl().modelSpace;
+        }
     }
     ZcDbAccess::setOwner(obj, owner);
     ZcDbAccess::appendToBlock(ZcDbAccess::objectAs<ZcDbBlockTableRecord>(owner), obj->objectId());

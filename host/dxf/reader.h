@@ -94,6 +94,8 @@ private:
     // Most entities name the layer the one before named: that answer is kept.
     std::vector<bool> m_namesKnown;
     std::wstring m_knownLayer;
+    // The last owner handle of an entity found to be a block record, with its id.
+    std::pair<std::uint64_t, ZcDbObjectId> m_lastOwner{0, ZcDbObjectId::kNull};
 };
 
 } // namespace gantrel::dxf
