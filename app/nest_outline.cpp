@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "block_content.h"
 #include "zcdbblkref.h"
 #include "zcdbregion.h"
 #include "zcdbtext.h"
@@ -26,16 +27,6 @@ constexpr int kStepsPerCurve = 512;
 constexpr double kIntegerRange = 1e9;
 // Overlap or protrusion below this fraction of a piece's area is rounding, not a fault.
 constexpr double kAreaTolerance = 1e-6;
-
-std::vector<std::unique_ptr<ZcDbEntity>> explodeEntity(const ZcDbEntity& entity) {
-    std::vector<std::unique_ptr<ZcDbEntity>> out;
-    ZcDbVoidPtrArray set;
-    if (entity.explode(set) != Zcad::eOk)
-        return out;
-    for (void* p : set)
-        out.emplace_back(static_cast<ZcDbEntity*>(p));
-    return out;
-}
 
 std::vector<Point2> sampleCurve(const ZcDbCurve& curve) {
     std::vector<Point2> points;
@@ -184,12 +175,12 @@ double scaleFor(const std::vector<const Outline*>& outlines) {
 Outline sampleOutline(const ZcDbEntity& entity) {
     Outline outline;
     if (entity.isKindOf(ZcDbBlockReference::desc())) {
-        for (const auto& part : explodeEntity(entity))
+        for (const auto& part : db::explodedPieces(entity))
             append(outline, sampleOutline(*part));
         return outline;
     }
     if (entity.isKindOf(ZcDbRegion::desc()))
-        return chainEdges(explodeEntity(entity));
+        return chainEdges(db::explodedPieces(entity));
     const auto* curve = ZcDbCurve::cast(&entity);
     if (curve == nullptr)
         return outline;

@@ -11,6 +11,16 @@ bool drawsInReference(const ZcDbEntity& entity) {
     return !def || def->isConstant();
 }
 
+std::vector<std::unique_ptr<ZcDbEntity>> explodedPieces(const ZcDbEntity& entity) {
+    std::vector<std::unique_ptr<ZcDbEntity>> out;
+    ZcDbVoidPtrArray set;
+    if (entity.explode(set) != Zcad::eOk)
+        return out;
+    for (void* p : set)
+        out.emplace_back(static_cast<ZcDbEntity*>(p));
+    return out;
+}
+
 namespace {
 
 // The ellipse a circle or arc maps to when the transform distorts its plane.

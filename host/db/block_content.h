@@ -2,6 +2,9 @@
 // of a block's entities, for block references, MINSERT and dimension blocks.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "zcdball.h"
 
 namespace gantrel::db {
@@ -11,6 +14,10 @@ constexpr int kMaxBlockDepth = 32;
 
 // Whether a block entity draws in references: attribute definitions do not, unless constant.
 bool drawsInReference(const ZcDbEntity& entity);
+
+// The new entities, owned by the caller, that draw the entity when it explodes (a block
+// reference, a region, a polyline); none where it does not explode.
+std::vector<std::unique_ptr<ZcDbEntity>> explodedPieces(const ZcDbEntity& entity);
 
 // A new copy of the entity moved by the transform. A circle, arc or ellipse that the
 // transform distorts becomes the ellipse it maps to. Null (with the status) when the entity

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 
+#include "block_content.h"
 #include "database_impl.h"
 
 namespace gantrel::editor {
@@ -27,26 +28,8 @@ double planar(const ZcGePoint3d& a, const ZcGePoint3d& b) {
     return std::hypot(a.x - b.x, a.y - b.y);
 }
 
-// New entities (owned) that draw a block reference or a region: the pieces to measure.
-std::vector<std::unique_ptr<ZcDbEntity>> pieces(const ZcDbEntity& entity) {
-    std::vector<std::unique_ptr<ZcDbEntity>> out;
-    ZcDbVoidPtrArray set;
-    if (entity.explode(set) != Zcad::eOk)
-        return out;
-    for (void* p : set)
-        out.emplace_back(static_cast<ZcDbEntity*>(p));
-    return out;
-}
-
 bool explodesForGeometry(const ZcDbEntity& entity) {
     return entity.isKindOf(ZcDbBlockReference::desc()) || entity.isKindOf(ZcDbRegion::desc());
-}
-
-// Whether an entity of a block is drawn (attribute definitions draw only when constant).
-bool isDrawn(const ZcDbEntity& entity) {
-    if (const auto* def = ZcDbAttributeDefinition::cast(&entity))
-        return def->isConstant();
-    return true;
 }
 
 // Parameters along a curve dense enough to follow it within a small fraction of its size.
@@ -118,7 +101,7 @@ bool crosses(const ZcDbEntity& entity, const Rect& r) {
                r.contains(closest.x, closest.y);
     }
     if (explodesForGeometry(entity)) {
-        for (const auto& piece : pieces(entity))
+        for (const auto& piece : db::explodedPieces(entity))
             if (crosses(*piece, r))
                 return true;
         return false;
@@ -149,7 +132,7 @@ Candidate nearestAmong(const std::vector<ZcDbObjectId>& ids, const ZcGeMatrix3d&
     bool identity = xform.isIdentity();
     for (ZcDbObjectId id : ids) {
         auto* entity = ZcDbAccess::objectAs<ZcDbEntity>(id);
-        if (!entity || id.isErased() || !isDrawn(*entity))
+        if (!entity || id.isErased() || !db::drawsInReference(*entity))
             continue;
         double d = kInf;
         if (identity) {
@@ -183,7 +166,7 @@ double planarDistance(const ZcDbEntity& entity, const ZcGePoint3d& p) {
         return planar(point->position(), p);
     if (explodesForGeometry(entity)) {
         double best = kInf;
-        for (const auto& piece : pieces(entity))
+        for (const auto& piece : db::explodedPieces(entity))
             best = std::min(best, planarDistance(*piece, p));
         if (best < kInf)
             return best;
