@@ -8,8 +8,6 @@
 
 namespace gantrel::dxf {
 
-Tokenizer::Tokenizer(std::string_view data) : m_data(data) {}
-
 std::string_view Tokenizer::nextLine() {
     const char* begin = m_data.data() + m_pos;
     const std::size_t left = m_data.size() - m_pos;
@@ -65,6 +63,33 @@ std::string printable(std::string_view text) {
 
 } // namespace
 
+std::size_t findRecordStart(std::string_view text, std::size_t from) {
+    std::size_t pos = from;
+    if (pos > 0) { // from the start of the line after the one `from` is in
+        pos = text.find('\n', pos - 1);
+        if (pos == std::string_view::npos)
+            return pos;
+        ++pos;
+    }
+    auto lineAt = [&](std::size_t begin) {
+        const std::size_t end = text.find('\n', begin);
+        return text.substr(begin,
+                           end == std::string_view::npos ? text.size() - begin : end - begin);
+    };
+    int code = 0;
+    while (pos < text.size()) {
+        const std::string_view line = lineAt(pos);
+        const std::size_t nextLine = pos + line.size() + 1;
+        if (trim(line) == "0" && nextLine < text.size()) {
+            const std::string_view name = trim(lineAt(nextLine));
+            if (!name.empty() && !parseCode(name, code))
+                return pos;
+        }
+        pos = nextLine;
+    }
+    return std::string_view::npos;
+}
+
 bool Tokenizer::nextCode(Group& group) {
     // Blank lines at the very end of a file are common; anywhere else they are group codes.
     std::size_t codeLine = 0;
@@ -76,7 +101,8 @@ bool Tokenizer::nextCode(Group& group) {
         codeLine = m_lineNo;
         if (!trim(codeText).empty())
             break;
-        if (trim(m_data.substr(m_pos)).find_first_not_of("\r\n \t") == std::string_view::npos)
+        if (!m_moreFollows &&
+            trim(m_data.substr(m_pos)).find_first_not_of("\r\n \t") == std::string_view::npos)
             return false;
         throw ReadError(codeLine, "expected a group code, found an empty line");
     }
@@ -103,7 +129,7 @@ bool Tokenizer::nextParsed(Group& group) {
 bool Tokenizer::readGroup(Group& group, bool parseNumbers) {
     if (m_pushedBack) {
         m_pushedBack = false;
-        group = m_last;
+        group = m_pushed;
         return true;
     }
     if (!nextCode(group))
@@ -113,7 +139,7 @@ bool Tokenizer::readGroup(Group& group, bool parseNumbers) {
         if (parseNumbers)
             parseNumber(group);
     }
-    m_last = group;
+    m_lastLine = group.line;
     return true;
 }
 

@@ -69,9 +69,11 @@ std::string records(int n, const char* eol = "\n") {
     return text;
 }
 
-void expectSameRecords(const std::string& text) {
+void expectSameRecords(const std::string& text,
+                       std::size_t pieceBytes = RecordStream::kPieceBytes) {
+    SCOPED_TRACE("pieces of " + std::to_string(pieceBytes) + " bytes");
     const Expected expected = readGroupByGroup(text);
-    RecordStream stream(text);
+    RecordStream stream(text, pieceBytes);
     Record r;
     std::size_t i = 0;
     try {
@@ -88,6 +90,10 @@ void expectSameRecords(const std::string& text) {
             }
         }
         EXPECT_FALSE(expected.faultLine) << "the fault was not reported";
+        if (!expected.records.empty()) {
+            const ExpectedRecord& last = expected.records.back();
+            EXPECT_EQ(stream.endLine(), last.groups.empty() ? last.line : last.groups.back().line);
+        }
     } catch (const ReadError& e) {
         ASSERT_TRUE(expected.faultLine) << e.what();
         EXPECT_EQ(e.line(), *expected.faultLine);
@@ -98,9 +104,12 @@ void expectSameRecords(const std::string& text) {
 } // namespace
 
 TEST(RecordStream, GivesTheRecordsOfReadingGroupByGroup) {
-    // Six thousand records of seven groups make several chunks.
-    expectSameRecords(records(6000));
-    expectSameRecords(records(6000, "\r\n"));
+    // Six thousand records of seven groups make several chunks, tokenised as pieces or, with
+    // no piece size, as one text.
+    for (std::size_t bytes : {RecordStream::kPieceBytes, std::size_t{0}}) {
+        expectSameRecords(records(6000), bytes);
+        expectSameRecords(records(6000, "\r\n"), bytes);
+    }
     expectSameRecords(records(1));
     expectSameRecords("");
     expectSameRecords("0\nEOF\n\n\n");
@@ -117,6 +126,37 @@ TEST(RecordStream, FaultsComeAtTheRecordTheyCutShort) {
     expectSameRecords(good + "  0\nLINE\n\n0\nEOF\n");
 }
 
+TEST(RecordStream, PiecesTokenisedApartGiveTheRecordsOfReadingGroupByGroup) {
+    // From a piece a record long to pieces of many records; one of them holds all the text.
+    for (std::size_t bytes : {1, 100, 1000, 50000, 1 << 20}) {
+        expectSameRecords(records(3000), bytes);
+        expectSameRecords(records(3000, "\r\n"), bytes);
+        expectSameRecords(records(200) + "  0\nEOF\n\n  \n", bytes);
+    }
+}
+
+TEST(RecordStream, FaultsNearWherePiecesAreCutComeAtTheLineOfReadingGroupByGroup) {
+    const std::string good = records(400);
+    const std::string after = records(400);
+    const std::string faults[] = {
+        // A value "0" before a line that is no group code looks like a record start.
+        "  1\n0\nLINE\n 10\n1.0\n",
+        // A blank line in the middle of the text, just before a record.
+        "  0\nLINE\n\n",
+        "  0\nLINE\n 10\n1.0\n\n\n",
+        // A record cut short by a bad group code.
+        "  0\nLINE\n 10\n1.0\nten\n",
+    };
+    for (std::size_t bytes : {1, 64, 700, 5000}) {
+        for (const std::string& fault : faults) {
+            SCOPED_TRACE(fault);
+            expectSameRecords(good + fault + after, bytes);
+        }
+        // The text ends after a group code.
+        expectSameRecords(good + "  0\nLINE\n 10\n", bytes);
+    }
+}
+
 TEST(RecordStream, ARecordStartsWithA0Group) {
     RecordStream stream(" 10\n1.0\n  0\nEOF\n");
     Record r;
@@ -131,26 +171,28 @@ TEST(RecordStream, ARecordStartsWithA0Group) {
 
 TEST(RecordStream, UnreadStepsBackOneRecordAlsoAtAChunkBoundary) {
     const std::string text = records(6000);
-    RecordStream stream(text);
-    Record r, again;
-    std::size_t boundaries = 0;
-    const void* storage = nullptr;
-    while (stream.next(r)) {
-        const bool firstOfChunk = r.storage.get() != storage;
-        storage = r.storage.get();
-        if (!firstOfChunk && r.line % 3 != 0)
-            continue;
-        boundaries += firstOfChunk;
+    for (std::size_t bytes : {RecordStream::kPieceBytes, std::size_t{0}}) {
+        RecordStream stream(text, bytes);
+        Record r, again;
+        std::size_t boundaries = 0;
+        const void* storage = nullptr;
+        while (stream.next(r)) {
+            const bool firstOfChunk = r.storage.get() != storage;
+            storage = r.storage.get();
+            if (!firstOfChunk && r.line % 3 != 0)
+                continue;
+            boundaries += firstOfChunk;
+            stream.unread();
+            ASSERT_TRUE(stream.next(again));
+            EXPECT_EQ(again.line, r.line);
+            EXPECT_EQ(again.groups.data(), r.groups.data());
+        }
+        EXPECT_GE(boundaries, 3u);
+        // After the end, unread gives nothing back.
         stream.unread();
-        ASSERT_TRUE(stream.next(again));
-        EXPECT_EQ(again.line, r.line);
-        EXPECT_EQ(again.groups.data(), r.groups.data());
+        EXPECT_FALSE(stream.next(r));
+        EXPECT_GT(stream.endLine(), 0u);
     }
-    EXPECT_GE(boundaries, 3u);
-    // After the end, unread gives nothing back.
-    stream.unread();
-    EXPECT_FALSE(stream.next(r));
-    EXPECT_GT(stream.endLine(), 0u);
 }
 
 TEST(RecordStream, HeldRecordsKeepTheirGroupsWhileLaterOnesAreRead) {
@@ -170,6 +212,21 @@ TEST(RecordStream, HeldRecordsKeepTheirGroupsWhileLaterOnesAreRead) {
         for (std::size_t k = 0; k < h.groups.size(); ++k)
             EXPECT_EQ(h.groups[k].value, want.groups[k].value);
     }
+}
+
+TEST(Tokenizer, ARecordStartIsA0LineBeforeALineThatIsNoGroupCode) {
+    using gantrel::dxf::findRecordStart;
+    constexpr auto none = std::string_view::npos;
+    const std::string text = "  8\n0\n 10\n1.5\n  0\r\nLINE\r\n  0\n\n  0\nEOF\n";
+    const std::size_t line = text.find("  0\r\nLINE"), eof = text.find("  0\nEOF");
+    // Layer "0" is followed by a group code, and a 0 line by a blank one: neither starts one.
+    EXPECT_EQ(findRecordStart(text, 0), line);
+    EXPECT_EQ(findRecordStart(text, line), line);
+    // From inside a line, the search starts at the next.
+    EXPECT_EQ(findRecordStart(text, line + 1), eof);
+    EXPECT_EQ(findRecordStart(text, eof + 1), none);
+    EXPECT_EQ(findRecordStart("  0\n", 0), none);
+    EXPECT_EQ(findRecordStart("", 0), none);
 }
 
 // Group code, value line, and the number the value is read as (nothing when it is not one).
