@@ -159,10 +159,10 @@ Zcad::ErrorStatus ZcDbDatabase::getZcDbObjectId(ZcDbObjectId& id, bool, const Zc
     id = ZcDbObjectId::kNull;
     if (h.isNull())
         return Zcad::eNullHandle;
-    auto it = m_impl->byHandle.find(h.value());
-    if (it == m_impl->byHandle.end())
+    ZcDbStub* stub = m_impl->byHandle.find(h.value());
+    if (!stub)
         return Zcad::eUnknownHandle;
-    id = ZcDbObjectId::fromStub(it->second);
+    id = ZcDbObjectId::fromStub(stub);
     return Zcad::eOk;
 }
 
@@ -234,22 +234,22 @@ std::vector<ZcDbObjectId> ZcDbDatabase::allObjectIds() const {
 ZcDbObjectId ZcDbAccess::addObject(ZcDbDatabase& db, ZcDbObject* obj, ZcDbHandle handle) {
     ZcDbDatabase::Impl& d = db.impl();
     if (handle.isNull()) {
-        while (d.byHandle.count(d.handseed))
+        while (d.byHandle.contains(d.handseed))
             ++d.handseed;
         handle = ZcDbHandle(d.handseed++);
     }
-    const auto [entry, fresh] = d.byHandle.try_emplace(handle.value(), nullptr);
+    const auto [entry, fresh] = d.byHandle.insert(handle.value());
     if (!fresh)
         return ZcDbObjectId::kNull;
     ZcDbStub* added = nullptr;
     try {
         added = &d.stubs.emplace_back();
     } catch (...) {
-        d.byHandle.erase(entry);
+        d.byHandle.erase(handle.value());
         throw;
     }
     ZcDbStub& stub = *added;
-    entry->second = &stub;
+    *entry = &stub;
     stub.object.reset(obj);
     stub.database = &db;
     stub.handle = handle.value();

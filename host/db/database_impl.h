@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "handle_table.h"
 #include "zcdball.h"
 
 // The database's record of one object: the object itself, its handle and its open state.
@@ -22,7 +23,7 @@ struct ZcDbStub {
 
 struct ZcDbDatabase::Impl {
     std::deque<ZcDbStub> stubs;
-    std::unordered_map<std::uint64_t, ZcDbStub*> byHandle;
+    gantrel::db::HandleTable byHandle;
     std::uint64_t handseed = 1;
 
     ZcDbObjectId blockTable, layerTable, regAppTable;

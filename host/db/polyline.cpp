@@ -47,6 +47,19 @@ Zcad::ErrorStatus ZcDbPolyline::addVertexAt(unsigned int index, const ZcGePoint2
     return Zcad::eOk;
 }
 
+Zcad::ErrorStatus ZcDbPolyline::setVertices(std::vector<Vertex> vertices) {
+    if (auto es = assertWriteEnabled(); es != Zcad::eOk)
+        return es;
+    for (Vertex& v : vertices) {
+        if (!std::isfinite(v.point.x) || !std::isfinite(v.point.y) || !std::isfinite(v.bulge))
+            return Zcad::eInvalidInput;
+        v.startWidth = v.startWidth < 0.0 ? 0.0 : v.startWidth;
+        v.endWidth = v.endWidth < 0.0 ? 0.0 : v.endWidth;
+    }
+    m_vertices = std::move(vertices);
+    return Zcad::eOk;
+}
+
 Zcad::ErrorStatus ZcDbPolyline::removeVertexAt(unsigned int index) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;

@@ -25,13 +25,8 @@ void loadLwPolyline(const ZcDbPolyline& p, LwPolylineData& d, WriteContext&) {
 }
 
 Zcad::ErrorStatus storeLwPolyline(LwPolylineData& d, ZcDbPolyline& p, ReadContext&) {
-    for (std::size_t i = 0; i < d.vertices.size(); ++i) {
-        const auto& v = d.vertices[i];
-        if (auto es =
-                p.addVertexAt(static_cast<unsigned>(i), v.point, v.bulge, v.startWidth, v.endWidth);
-            es != Zcad::eOk)
-            return es;
-    }
+    if (auto es = p.setVertices(std::move(d.vertices)); es != Zcad::eOk)
+        return es;
     if (d.constantWidth != 0.0)
         if (auto es = p.setConstantWidth(d.constantWidth); es != Zcad::eOk)
             return es;
@@ -44,6 +39,11 @@ Zcad::ErrorStatus storeLwPolyline(LwPolylineData& d, ZcDbPolyline& p, ReadContex
 // Vertices: 10/20 start one, 40/41 widths, 42 bulge and 91 (an identifier) belong to it.
 void readLwVertices(void* t, GroupCursor& cur, ReadContext& ctx) {
     auto& d = *static_cast<LwPolylineData*>(t);
+    // Room for the vertices of the groups that follow, made once.
+    std::size_t count = 0;
+    for (const Group& g : cur.all().subspan(cur.position()))
+        count += g.code == 10;
+    d.vertices.reserve(d.vertices.size() + count);
     while (!cur.done()) {
         const Group& g = cur.peek();
         if (g.code == 10) {

@@ -81,7 +81,7 @@ void FileReader::readBlocks() {
                     record->setComments(data.description);
                 opened->close();
             }
-            if (info.hasHandle && info.handle != 0 && !m_db.impl().byHandle.count(info.handle)) {
+            if (info.hasHandle && info.handle != 0 && !m_db.impl().byHandle.contains(info.handle)) {
                 extras.beginHandle = info.handle;
                 ZcDbAccess::reserveHandle(m_db, info.handle);
                 if (!info.kept.empty())
@@ -101,7 +101,7 @@ void FileReader::readBlocks() {
         readRecord(blockEndSchema(), nullptr, &data, end.groups, endInfo, m_ctx);
         auto& recordExtras = ZcDbAccess::impl(m_db).fileExtras[recordId.handle().value()];
         if (endInfo.hasHandle && endInfo.handle != 0 && recordExtras.endHandle == 0 &&
-            !m_db.impl().byHandle.count(endInfo.handle)) {
+            !m_db.impl().byHandle.contains(endInfo.handle)) {
             recordExtras.endHandle = endInfo.handle;
             ZcDbAccess::reserveHandle(m_db, endInfo.handle);
             if (!endInfo.kept.empty())
@@ -208,7 +208,7 @@ void FileReader::readVertices(ZcDbObject* polyline, const Record& parent) {
             for (const Group& g : r.groups)
                 if (g.code == 5) {
                     const std::uint64_t h = m_ctx.handle(g);
-                    if (h && !m_db.impl().byHandle.count(h)) {
+                    if (h && !m_db.impl().byHandle.contains(h)) {
                         ZcDbAccess::impl(m_db).fileExtras[polyline->handle().value()].endHandle = h;
                         ZcDbAccess::reserveHandle(m_db, h);
                     }
@@ -246,7 +246,7 @@ void FileReader::readAttributes(ZcDbObject* reference, const Record& parent) {
             for (const Group& g : r.groups)
                 if (g.code == 5) {
                     const std::uint64_t h = m_ctx.handle(g);
-                    if (h && !m_db.impl().byHandle.count(h)) {
+                    if (h && !m_db.impl().byHandle.contains(h)) {
                         ZcDbAccess::impl(m_db).fileExtras[reference->handle().value()].endHandle =
                             h;
                         ZcDbAccess::reserveHandle(m_db, h);

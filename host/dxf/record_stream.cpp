@@ -183,6 +183,9 @@ private:
         std::exception_ptr fault;
         try {
             chunk = takeChunk(m_pool);
+            // Room for the groups of a piece, so that its storage is not grown and copied:
+            // groups of written drawings take 15 bytes on average.
+            chunk->groups.reserve(m_pieces[index].text.size() / 12 + 64);
             const bool moreFollows = index + 1 < m_pieces.size();
             Tokenizer tokens(m_pieces[index].text, 0, moreFollows);
             tokenise(tokens, *chunk, std::numeric_limits<std::size_t>::max());

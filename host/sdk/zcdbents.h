@@ -317,6 +317,8 @@ public:
     Zcad::ErrorStatus getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const;
     SegType segType(unsigned int index) const;
     const std::vector<Vertex>& vertices() const { return m_vertices; }
+    // All vertices at once, checked as addVertexAt checks each (the host's file reader).
+    Zcad::ErrorStatus setVertices(std::vector<Vertex> vertices);
     Zcad::ErrorStatus setClosed(bool closed);
     double elevation() const { return m_elevation; }
     Zcad::ErrorStatus setElevation(double e);

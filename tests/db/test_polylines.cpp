@@ -145,6 +145,31 @@ TEST(LightweightPolyline, AreaCountsBulgesAndIgnoresDirection) {
     EXPECT_NEAR(area, 1.0, 1e-9);
 }
 
+TEST(LightweightPolyline, VerticesSetAtOnceAreCheckedAsOneByOne) {
+    ZcDbPolyline p;
+    ZcDbPolyline::Vertex a, b;
+    a.point = ZcGePoint2d(0, 0);
+    a.bulge = 0.5;
+    a.startWidth = -1.0; // the default: no width of its own
+    b.point = ZcGePoint2d(10, 0);
+    b.endWidth = 2.0;
+    ASSERT_EQ(p.setVertices({a, b}), Zcad::eOk);
+    ASSERT_EQ(p.numVerts(), 2u);
+    double bulge = 0, start = -1, end = -1;
+    p.getBulgeAt(0, bulge);
+    p.getWidthsAt(0, start, end);
+    EXPECT_EQ(bulge, 0.5);
+    EXPECT_EQ(start, 0.0);
+    p.getWidthsAt(1, start, end);
+    EXPECT_EQ(end, 2.0);
+    // A vertex that is not finite refuses all of them and leaves the polyline as it was.
+    ZcDbPolyline::Vertex bad;
+    bad.point = ZcGePoint2d(std::nan(""), 0);
+    EXPECT_EQ(p.setVertices({b, bad}), Zcad::eInvalidInput);
+    EXPECT_EQ(p.numVerts(), 2u);
+    EXPECT_EQ(p.vertices()[0].point, ZcGePoint2d(0, 0));
+}
+
 TEST(LightweightPolyline, ExtentsReachTheBulgeApex) {
     auto pl = bulgedSquare();
     ZcDbExtents ext;
