@@ -1,6 +1,8 @@
 // Reading as other programs write: line ends, blanks around group codes, code pages before
 // AC1021 and UTF-8 after, "\U+" and caret escapes, R12 files without handles or subclass
 // markers; the group tokenizer's line numbers; and long texts tokenised in pieces.
+#include <algorithm>
+
 #include "drawings.h"
 #include "dxf_groups.h"
 #include "record_stream.h"
@@ -166,15 +168,38 @@ TEST(R12, FileWithoutHandlesMarkersOrTablesReads) {
 
 // A text long enough to be cut into pieces that two threads tokenise: every entity kind many
 // times over, blocks, attributes, extended data and dictionaries come back as they were saved.
-TEST(ReadingInPieces, ALongDrawingLoadsAsItWasSaved) {
+namespace {
+
+std::string longDrawing() {
     ZcDbDatabase original;
     buildStructureDrawing(original);
     for (int round = 0; round < 80; ++round) {
         for (const DrawingCase& c : entityCases())
             c.build(original);
     }
-    const std::string text = save(original);
+    return save(original);
+}
+
+} // namespace
+
+TEST(ReadingInPieces, ALongDrawingLoadsAsItWasSaved) {
+    const std::string text = longDrawing();
     ASSERT_GT(text.size(), 4 * gantrel::dxf::RecordStream::kPieceBytes);
     const std::unique_ptr<ZcDbDatabase> loaded = load(text);
     EXPECT_EQ(diffGroups(parseGroups(text), parseGroups(save(*loaded))), "");
+}
+
+// Reading stops at a bad number while later pieces are being tokenised: the error names its
+// line, and the drawing being read into is left as it was.
+TEST(ReadingInPieces, ABadNumberInTheMiddleStopsTheReadingAtItsLine) {
+    std::string text = longDrawing();
+    const std::size_t at = text.find("\n 10\n", text.size() / 2) + 5;
+    text.insert(at, "x");
+    const std::size_t line = std::count(text.begin(), text.begin() + at, '\n') + 1;
+    ZcDbDatabase db;
+    const std::size_t objectsBefore = db.allObjectIds().size();
+    const gantrel::dxf::ReadResult result = gantrel::dxf::readDxfText(db, text, "long.dxf");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.line, line) << result.message;
+    EXPECT_EQ(db.allObjectIds().size(), objectsBefore);
 }
