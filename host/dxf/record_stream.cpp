@@ -160,6 +160,11 @@ public:
             g.line += m_linesBefore;
         chunk->endLine += m_linesBefore;
         m_linesBefore += chunk->lines;
+        // The piece's text, which the records' text values point into, is asked into this
+        // processor's cache likewise, ahead of the reading that touches it here and there.
+        const std::string_view text = m_pieces[k].text;
+        for (std::size_t i = 0; i < text.size(); i += 64)
+            __builtin_prefetch(text.data() + i);
         chunk->last = m_taken == m_pieces.size();
         return chunk;
     }
