@@ -104,12 +104,12 @@ void ReadContext::referToBlock(std::wstring name, ApplyId apply, std::size_t lin
     m_references.push_back({currentObject, 0, std::move(name), apply, line});
 }
 
-std::vector<Value>& ReadContext::slots(const Schema& schema) {
-    if (schema.serial() >= m_slots.size())
-        m_slots.resize(schema.serial() + 1);
-    std::vector<Value>& s = m_slots[schema.serial()];
-    if (s.size() != schema.fieldCount())
-        s.resize(schema.fieldCount());
+ReadContext::FieldScratch& ReadContext::fieldScratch(const Schema& schema) {
+    if (schema.serial() >= m_scratch.size())
+        m_scratch.resize(schema.serial() + 1);
+    FieldScratch& s = m_scratch[schema.serial()];
+    if (s.values.size() != schema.fieldCount())
+        s.values.resize(schema.fieldCount());
     return s;
 }
 

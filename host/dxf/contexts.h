@@ -72,8 +72,16 @@ public:
     std::string pendingMarker;
     ZcDbDxfGroups pendingKept;
 
-    // Scratch values of a schema's fields, reused from record to record.
-    std::vector<Value>& slots(const Schema& schema);
+    // Scratch of a schema's fields, reused from record to record: a value for each field, the
+    // fields whose defaults reading applies (in table order, found once), and the fields the
+    // record being read has given (in the order first given).
+    struct FieldScratch {
+        std::vector<Value> values;
+        bool defaultsFound = false;
+        std::vector<std::uint32_t> defaults;
+        std::vector<std::uint32_t> given;
+    };
+    FieldScratch& fieldScratch(const Schema& schema);
 
 private:
     ZcDbDatabase& m_db;
@@ -82,7 +90,7 @@ private:
     std::vector<std::wstring> m_repairs;
     std::set<std::string> m_reported;
     std::vector<Reference> m_references;
-    std::vector<std::vector<Value>> m_slots; // by schema serial
+    std::vector<FieldScratch> m_scratch; // by schema serial
 };
 
 class WriteContext {

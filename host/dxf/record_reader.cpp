@@ -1,4 +1,5 @@
 // Reading one record: groups to fields through the schema, everything else kept.
+#include <algorithm>
 #include <cmath>
 
 #include "angles.h"
@@ -203,9 +204,19 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
     auto targetOf = [&](std::size_t field) {
         return schema.isCommonField(field) ? object : target;
     };
-    std::vector<Value>& slots = ctx.slots(schema);
-    for (Value& v : slots)
-        v.seen = false;
+    ReadContext::FieldScratch& scratch = ctx.fieldScratch(schema);
+    std::vector<Value>& slots = scratch.values;
+    if (!scratch.defaultsFound) {
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            if (appliesDefault(schema.field(i)) && !schema.holdsDefault(i))
+                scratch.defaults.push_back(static_cast<std::uint32_t>(i));
+        }
+        scratch.defaultsFound = true;
+    }
+    // Only the fields the last record gave are marked seen.
+    for (std::uint32_t i : scratch.given)
+        slots[i].seen = false;
+    scratch.given.clear();
 
     KeptCollector kept(info.kept);
     int subclass = -1;       // the current known subclass
@@ -302,21 +313,25 @@ void readRecord(const Schema& schema, void* object, void* target, std::span<cons
                                    " is not read");
             continue;
         }
-        accumulate(slots[static_cast<std::size_t>(slot.field)], f, slot.component, g, ctx);
+        Value& value = slots[static_cast<std::size_t>(slot.field)];
+        if (!value.seen)
+            scratch.given.push_back(static_cast<std::uint32_t>(slot.field));
+        accumulate(value, f, slot.component, g, ctx);
     }
 
     // Defaults first, then the values read in table order, so that a field written later in
     // the table wins over an alternative form of the same value read earlier.
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-        const Field& f = schema.field(i);
-        if (!slots[i].seen && appliesDefault(f) && !schema.holdsDefault(i)) {
+    for (std::uint32_t i : scratch.defaults) {
+        if (!slots[i].seen) {
+            const Field& f = schema.field(i);
             resetSlot(slots[i], f);
             f.set(targetOf(i), slots[i], ctx);
         }
     }
-    for (std::size_t i = 0; i < slots.size(); ++i) {
+    std::sort(scratch.given.begin(), scratch.given.end());
+    for (std::uint32_t i : scratch.given) {
         const Field& f = schema.field(i);
-        if (!slots[i].seen || !f.set)
+        if (!f.set)
             continue;
         if (f.set(targetOf(i), slots[i], ctx) == Zcad::eOk)
             continue;

@@ -5,11 +5,18 @@
 #include <fmt/format.h>
 
 #include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <span>
 #include <system_error>
 #include <thread>
+#include <type_traits>
+
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#endif
 
 namespace gantrel::dxf {
 
@@ -23,10 +30,34 @@ constexpr std::size_t kChunkGroups = 8192;
 // while the reader is slower, few enough to bound the memory of groups waiting to be read.
 constexpr std::size_t kPiecesAhead = 6;
 
+// Groups tokenised for the other thread are stored past the caches: the storage of a chunk was
+// last read (and its lines written) on the other processor, and ordinary stores would first
+// fetch every cache line of it from there.
+void storeStreaming(Group& to, const Group& g) {
+#if defined(__SSE2__) && defined(__x86_64__)
+    static_assert(sizeof(Group) % 8 == 0 && std::is_trivially_copyable_v<Group>);
+    long long words[sizeof(Group) / 8];
+    std::memcpy(words, &g, sizeof(Group));
+    auto* out = reinterpret_cast<long long*>(&to);
+    for (std::size_t i = 0; i < sizeof(Group) / 8; ++i)
+        _mm_stream_si64(out + i, words[i]);
+#else
+    to = g;
+#endif
+}
+
+// Makes the streamed stores visible to the other thread before the chunk is handed over.
+void finishStreaming() {
+#if defined(__SSE2__) && defined(__x86_64__)
+    _mm_sfence();
+#endif
+}
+
 } // namespace
 
 struct RecordStream::Chunk {
-    std::vector<Group> groups;
+    std::vector<Group> groups; // storage: the first `used` are the chunk's
+    std::size_t used = 0;
     std::vector<std::uint32_t> starts; // index of each record's first group
     bool last = false;                 // the end of the text or a fault: nothing follows
     std::exception_ptr fault;          // what stopped the tokenizer before the end
@@ -53,13 +84,13 @@ RecordStream::takeChunk(const std::shared_ptr<ChunkPool>& pool) {
         }
     }
     if (chunk) {
-        chunk->groups.clear();
+        chunk->used = 0;
         chunk->starts.clear();
         chunk->last = false;
         chunk->fault = nullptr;
     } else {
         chunk = std::make_unique<Chunk>();
-        chunk->groups.reserve(kChunkGroups + 64);
+        chunk->groups.resize(kChunkGroups + 64);
     }
     return {chunk.release(), [pool](Chunk* done) {
                 std::unique_ptr<Chunk> owned(done);
@@ -72,7 +103,7 @@ RecordStream::takeChunk(const std::shared_ptr<ChunkPool>& pool) {
             }};
 }
 
-void RecordStream::tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit) {
+void RecordStream::tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit, bool streaming) {
     try {
         Group g;
         for (;;) {
@@ -80,14 +111,20 @@ void RecordStream::tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit) 
                 chunk.last = true;
                 break;
             }
-            if (g.code == 0 || chunk.groups.empty()) {
-                if (chunk.groups.size() >= limit) {
+            if (g.code == 0 || chunk.used == 0) {
+                if (chunk.used >= limit) {
                     tokens.unread(g); // the record starts the next chunk
                     break;
                 }
-                chunk.starts.push_back(static_cast<std::uint32_t>(chunk.groups.size()));
+                chunk.starts.push_back(static_cast<std::uint32_t>(chunk.used));
             }
-            chunk.groups.push_back(g);
+            if (chunk.used == chunk.groups.size())
+                chunk.groups.resize(2 * chunk.used);
+            if (streaming)
+                storeStreaming(chunk.groups[chunk.used], g);
+            else
+                chunk.groups[chunk.used] = g;
+            ++chunk.used;
         }
     } catch (...) {
         chunk.fault = std::current_exception();
@@ -95,6 +132,8 @@ void RecordStream::tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit) 
     }
     chunk.endLine = tokens.line();
     chunk.lines = tokens.linesRead();
+    if (streaming)
+        finishStreaming();
 }
 
 // The pieces of a long text, cut where records start. Each is tokenised on its own, with lines
@@ -137,7 +176,7 @@ public:
             if (m_claimed == k || (m_claimed < m_pieces.size() && m_claimed < k + kPiecesAhead)) {
                 const std::size_t index = m_claimed++;
                 lock.unlock();
-                tokenisePiece(index);
+                tokenisePiece(index, false);
                 lock.lock();
             } else {
                 m_changed.wait(lock);
@@ -156,7 +195,7 @@ public:
         // Lines are made absolute on the reader's thread, as the piece is taken: the pass also
         // brings the groups into this processor's cache in one sweep, which loads faster than
         // counting the lines before a piece on the thread that tokenises it.
-        for (Group& g : chunk->groups)
+        for (Group& g : std::span(chunk->groups).first(chunk->used))
             g.line += m_linesBefore;
         chunk->endLine += m_linesBefore;
         m_linesBefore += chunk->lines;
@@ -183,17 +222,19 @@ private:
     };
 
     // Called without the lock: the piece is claimed, and only its thread touches it.
-    void tokenisePiece(std::size_t index) {
+    void tokenisePiece(std::size_t index, bool streaming) {
         std::shared_ptr<Chunk> chunk;
         std::exception_ptr fault;
         try {
             chunk = takeChunk(m_pool);
             // Room for the groups of a piece, so that its storage is not grown and copied:
             // groups of written drawings take 15 bytes on average.
-            chunk->groups.reserve(m_pieces[index].text.size() / 12 + 64);
+            if (const std::size_t room = m_pieces[index].text.size() / 12 + 64;
+                chunk->groups.size() < room)
+                chunk->groups.resize(room);
             const bool moreFollows = index + 1 < m_pieces.size();
             Tokenizer tokens(m_pieces[index].text, 0, moreFollows);
-            tokenise(tokens, *chunk, std::numeric_limits<std::size_t>::max());
+            tokenise(tokens, *chunk, std::numeric_limits<std::size_t>::max(), streaming);
         } catch (...) {
             fault = std::current_exception();
         }
@@ -217,7 +258,7 @@ private:
                 return;
             const std::size_t index = m_claimed++;
             lock.unlock();
-            tokenisePiece(index);
+            tokenisePiece(index, true);
             lock.lock();
         }
     }
@@ -272,7 +313,7 @@ std::shared_ptr<const RecordStream::Chunk> RecordStream::nextChunk() {
         m_pieces.reset();
     }
     std::shared_ptr<Chunk> chunk = takeChunk(m_pool);
-    tokenise(*m_rest, *chunk, kChunkGroups);
+    tokenise(*m_rest, *chunk, kChunkGroups, false);
     return chunk;
 }
 
@@ -291,7 +332,7 @@ bool RecordStream::next(Record& record) {
     const Chunk& chunk = *m_chunk;
     const std::size_t begin = chunk.starts[m_record];
     const bool lastInChunk = m_record + 1 == chunk.starts.size();
-    const std::size_t end = lastInChunk ? chunk.groups.size() : chunk.starts[m_record + 1];
+    const std::size_t end = lastInChunk ? chunk.used : chunk.starts[m_record + 1];
     const Group& head = chunk.groups[begin];
     if (head.code != 0)
         throw ReadError(head.line, fmt::format("expected a 0 group starting a record, found "

@@ -54,7 +54,7 @@ private:
     // Tokenises records into the chunk until the tokenizer's text ends or, with a limit, at
     // the first record start after that many groups. A fault is kept in the chunk, for the
     // reader to meet at the record it cuts short.
-    static void tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit);
+    static void tokenise(Tokenizer& tokens, Chunk& chunk, std::size_t limit, bool streaming);
 
     std::string_view m_text;
     // Chunks come from a pool their storage returns to.
