@@ -36,15 +36,19 @@ ZcDbLoopEdge arcEdge(double cx, double cy, double r, double a0, double a1, bool 
     return e;
 }
 
+// The block of this name, made where the drawing has none (a case built twice into one drawing
+// draws into the block it made the first time).
 ZcDbObjectId addBlock(ZcDbDatabase& db, const wchar_t* name, const ZcGePoint3d& origin) {
     ZcDbBlockTable* table = nullptr;
     db.getBlockTable(table, ZcDb::kForWrite);
-    auto* record = new ZcDbBlockTableRecord;
-    record->setName(name);
-    record->setOrigin(origin);
     ZcDbObjectId id;
-    table->add(id, record);
-    record->close();
+    if (table->getIdAt(name, id) != Zcad::eOk) {
+        auto* record = new ZcDbBlockTableRecord;
+        record->setName(name);
+        record->setOrigin(origin);
+        table->add(id, record);
+        record->close();
+    }
     table->close();
     return id;
 }
