@@ -28,6 +28,7 @@ class RecordStream {
 public:
     static constexpr std::size_t kPieceBytes = 128 * 1024;
 
+    // pieceBytes 0: the text is tokenised as one, on the reader's thread.
     explicit RecordStream(std::string_view text, std::size_t pieceBytes = kPieceBytes);
     ~RecordStream();
     RecordStream(const RecordStream&) = delete;
