@@ -40,7 +40,7 @@ constexpr Text kTexts[] = {
     {40101, L"Select the target block reference: "},
     {40102, L"Select object: "},
     // Measuring commands.
-    {40103, L"Specify first point: "},
+    {40103, L"Specify first point"},
     {40210, L"Specify point: "},
     // Grid command.
     {40301, L"Number of horizontal lines: "},
@@ -87,7 +87,7 @@ constexpr Text kTexts[] = {
     {51105, L"Background"},
     // Attribute value lists dialog; takeoff distance command.
     {52006, L"Refill all values"},
-    {52008, L"Specify next point: "},
+    {52008, L"Specify next point"},
 };
 
 static_assert(std::is_sorted(std::begin(kTexts), std::end(kTexts),

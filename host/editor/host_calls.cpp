@@ -1,6 +1,7 @@
 // Host commands, LISP symbols and queued expressions, coordinate systems and system variables.
 #include <cstdarg>
 
+#include "lisp_lines.h"
 #include "rb_util.h"
 #include "session.h"
 #include "ucs.h"
@@ -78,6 +79,7 @@ int zcedPutSym(const wchar_t* sname, resbuf* value) {
     HostSession* s = HostSession::current();
     if (!s || !sname || !*sname)
         return RTERROR;
+    s->symbolWrites().emplace_back(sname, gantrel::editor::lispText(value));
     std::wstring key = gantrel::editor::upperName(sname);
     auto& symbols = s->symbols();
     if (auto it = symbols.find(key); it != symbols.end()) {

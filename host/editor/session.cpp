@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "answers.h"
+#include "lisp_lines.h"
 #include "rb_util.h"
 #include "winhost.h"
 #include "zcutil.h"
@@ -192,6 +193,12 @@ bool HostSession::runTopLevelLine(const InputLine& line) {
     if (line.cancel || line.text.empty())
         return true;
     std::string text = line.text;
+    if (isLispLine(text)) {
+        std::string why = runLispLine(*this, text);
+        if (!why.empty())
+            refuse(line.origin, why);
+        return why.empty();
+    }
     std::size_t blank = text.find_first_of(" \t");
     std::string word = text.substr(0, blank);
     std::string rest = blank == std::string::npos ? std::string() : trimBlanks(text.substr(blank));

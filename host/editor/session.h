@@ -126,6 +126,8 @@ public:
     double pickAperture() const;
 
     std::map<std::wstring, resbuf*>& symbols() { return m_symbols; }
+    // Every zcedPutSym in order: the name as given and the value as LISP prints it.
+    std::vector<std::pair<std::wstring, std::string>>& symbolWrites() { return m_symbolWrites; }
     std::vector<std::wstring>& queuedExpressions() { return m_queued; }
     std::map<std::wstring, FunctionHelp>& functionHelp() { return m_help; }
     ProgressMeter& progress() { return m_progress; }
@@ -164,6 +166,7 @@ private:
     std::map<std::int64_t, std::vector<SelectedEntity>> m_sets;
     std::int64_t m_nextSet = 1;
     std::map<std::wstring, resbuf*> m_symbols;
+    std::vector<std::pair<std::wstring, std::string>> m_symbolWrites;
     std::vector<std::wstring> m_queued;
     std::map<std::wstring, FunctionHelp> m_help;
     ProgressMeter m_progress;

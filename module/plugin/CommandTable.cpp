@@ -5,6 +5,8 @@
 #include "nesting/dialogs/PlaxenSettings_cmd.h"
 #include "nesting/dwg/Nest_cmd.h"
 #include "nesting/settings/NestSettings.h"
+#include "takeoff/MDist_cmd.h"
+#include "tools/AttManager_cmd.h"
 
 #include <memory>
 
@@ -28,14 +30,28 @@ CommandRow Named(const wchar_t* group, Gantrel_cmd&& command, int flags, ZcRxFun
     return {group, command.GetGlobalName(), command.GetLocalName(), flags, handler};
 }
 
+// The handler of a drawing-tool command: the command object lives on the stack for one run,
+// with the shared texts and the F1 help of its name, which it outlives.
+template <typename Command> void RunDrawingTool(const wchar_t* name) {
+    std::unique_ptr<CommandHelp> help = GantrelHelpFactory().CreateHelp(name);
+    Command command(SharedTexts(), help.get(), name);
+    command.Run();
+}
+
+void AttManagerCommand() {
+    RunDrawingTool<AttManager_cmd>(L"AttManager");
+}
+
 } // namespace
 
 std::vector<CommandRow> CommandTable() {
     return {
+        Literal(L"Gantrel", L"AttManager", ZCRX_CMD_TRANSPARENT, &AttManagerCommand),
         Literal(L"Gantrel", L"Gantrel", ZCRX_CMD_TRANSPARENT, &PrintVersionBanner),
         Literal(L"Gantrel", L"Gantrel_Update", ZCRX_CMD_TRANSPARENT, &LaunchUpdater),
         Named(L"Plaxen", Nest_cmd(ModuleNestSettings()), ZCRX_CMD_TRANSPARENT, &PlaxenCommand),
         Named(L"Plaxen", PlaxenSettings_cmd(), ZCRX_CMD_MODAL, &PlaxenSettingsCommand),
+        Named(L"Tallimo", MDist_cmd(), ZCRX_CMD_TRANSPARENT, &MDistCommand),
     };
 }
 

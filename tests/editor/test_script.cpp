@@ -175,3 +175,29 @@ TEST(ScriptFile, UnreadableScriptsAreReportedWithFileAndLine) {
     EXPECT_FALSE(script->next(""));
     std::filesystem::remove(file);
 }
+
+// The module sets LISP symbols for programs outside it; a script sees them with "!NAME" and
+// prepares them with "(setq NAME VALUE)".
+TEST_F(ScriptTest, LispSymbolsAreSetAndShownAtTheCommandLine) {
+    EXPECT_EQ(run({"(setq *Lokals* \"Ground floor; east\")", "!*lokals*", "(SETQ n 12)", "!N",
+                   "(setq r 2.5)", "!r", "(setq n nil)", "!n", "!never"}),
+              Lines{});
+    EXPECT_TRUE(transcriptHas("\"Ground floor; east\"")) << out;
+    EXPECT_TRUE(transcriptHas("12")) << out;
+    EXPECT_TRUE(transcriptHas("2.5")) << out;
+    const std::vector<std::pair<std::wstring, std::string>> writes = {
+        {L"*Lokals*", "\"Ground floor; east\""}, {L"n", "12"}, {L"r", "2.5"}, {L"n", "nil"}};
+    EXPECT_EQ(session.symbolWrites(), writes);
+    resbuf* value = nullptr;
+    ASSERT_EQ(zcedGetSym(L"N", &value), RTNORM);
+    EXPECT_EQ(value->restype, RTNIL);
+    zcutRelRb(value);
+    // nil for the symbol set to nil and for the one never set.
+    std::size_t nils = 0;
+    for (const std::string& line : lines())
+        nils += line == "nil" ? 1 : 0;
+    EXPECT_EQ(nils, 2u) << out;
+
+    Lines refused = run({"(setq)", "(setq a)", "(setq a b)", "(defun f () 1)", "!", "(setq a 1"});
+    EXPECT_EQ(refused.size(), 6u) << out;
+}

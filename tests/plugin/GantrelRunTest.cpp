@@ -41,10 +41,12 @@ TEST_F(GantrelRun, BannerForEveryDrawingTableInOrderAndACleanUnload) {
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
     // Once for the drawing opened with the program, once for `open`, once for the command.
     EXPECT_EQ(CountOf(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 3u) << outcome.out;
-    const std::string table = "\nGantrel\tGantrel\tGantrel\t1"
+    const std::string table = "\nGantrel\tAttManager\tAttManager\t1"
+                              "\nGantrel\tGantrel\tGantrel\t1"
                               "\nGantrel\tGantrel_Update\tGantrel_Update\t1"
                               "\nPlaxen\tPlaxen\tPlaxen\t1"
-                              "\nPlaxen\tPlaxen:Settings\tPlaxen:Settings\t0\n";
+                              "\nPlaxen\tPlaxen:Settings\tPlaxen:Settings\t0"
+                              "\nTallimo\tTallimo:MDist\tTallimo:MDist\t1\n";
     EXPECT_NE(outcome.out.find(table), std::string::npos) << outcome.out;
     EXPECT_EQ(outcome.out.find("left commands registered"), std::string::npos) << outcome.out;
     EXPECT_EQ(outcome.err.find("module"), std::string::npos) << outcome.err;

@@ -94,8 +94,10 @@ TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
 
     // The table's order and flags, as the host's command stack reports them.
     EXPECT_EQ(first, (std::vector<std::string>{
-                         "Gantrel Gantrel Gantrel 1", "Gantrel Gantrel_Update Gantrel_Update 1",
-                         "Plaxen Plaxen Plaxen 1", "Plaxen Plaxen:Settings Plaxen:Settings 0"}));
+                         "Gantrel AttManager AttManager 1", "Gantrel Gantrel Gantrel 1",
+                         "Gantrel Gantrel_Update Gantrel_Update 1", "Plaxen Plaxen Plaxen 1",
+                         "Plaxen Plaxen:Settings Plaxen:Settings 0",
+                         "Tallimo Tallimo:MDist Tallimo:MDist 1"}));
 }
 
 TEST_F(PluginSession, UnloadRemovesEveryGroupItAdded) {
