@@ -94,6 +94,7 @@ struct Look {
     std::string text;
     std::vector<std::string> states;
     std::string items; // the choices of a combo box, quoted and separated by ", "
+    size_t itemCount = 0;
 };
 
 Look LookOf(const WindowState& state) {
@@ -123,6 +124,7 @@ Look LookOf(const WindowState& state) {
             texts.push_back(item.text);
         }
         look.items = texts.empty() ? "none" : Joined(texts, ", ");
+        look.itemCount = texts.size();
         break;
     }
     case Kind::Tab: {
@@ -171,7 +173,11 @@ std::string Inline(const WindowState& state) {
     if (!checkBox) {
         line += " " + look.text;
     }
-    if (!look.items.empty()) {
+    // A long list is seen a screenful at a time; its length says enough in a cell.
+    constexpr size_t kLongList = 12;
+    if (look.itemCount > kLongList) {
+        line += " of " + std::to_string(look.itemCount) + " items";
+    } else if (!look.items.empty()) {
         line += " of " + look.items;
     }
     for (const auto& entry : look.states) {
