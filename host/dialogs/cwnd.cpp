@@ -65,6 +65,7 @@ BOOL CWnd::SubclassWindow(HWND window) {
     }
     state->object = this;
     m_hWnd = window;
+    PreSubclassWindow();
     return TRUE;
 }
 

@@ -116,6 +116,9 @@ public:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Called after the window is gone; the place for `delete this`.
     virtual void PostNcDestroy() {}
+    // Called when this object is attached to its window, by Create before WM_CREATE and by
+    // SubclassWindow: the place for style changes a control wants whichever way it was made.
+    virtual void PreSubclassWindow() {}
 
 protected:
     virtual int OnCreate(LPCREATESTRUCT createStruct);

@@ -98,6 +98,29 @@ bool ResizeColumn(HWND window, int column, int width) {
     return true;
 }
 
+bool ListCellAt(const WindowState& state, POINT point, int& row, int& column) {
+    const auto* list = std::get_if<ListData>(&state.data);
+    if (list == nullptr) {
+        return false;
+    }
+    const int height = RowHeight(state, *list);
+    const int y = point.y - HeaderHeight(state);
+    if (y < 0 || height <= 0 || y / height >= static_cast<int>(list->rows.size())) {
+        return false;
+    }
+    int left = -list->scrollX;
+    for (size_t i = 0; i < list->columns.size(); ++i) {
+        const int right = left + list->columns[i].width;
+        if (point.x >= left && point.x < right) {
+            row = y / height;
+            column = static_cast<int>(i);
+            return true;
+        }
+        left = right;
+    }
+    return false;
+}
+
 LRESULT ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto ref = ListOf(window);
     if (!ref) {
@@ -437,7 +460,16 @@ BOOL CListCtrl::Scroll(CSize size) {
     const int total = std::accumulate(columns.begin(), columns.end(), 0,
                                       [](int sum, const ListColumn& c) { return sum + c.width; });
     const int widest = std::max(0, total - ref.state->rect.Width());
-    ref.list->scrollX = std::clamp(ref.list->scrollX + static_cast<int>(size.cx), 0, widest);
+    const int old = ref.list->scrollX;
+    ref.list->scrollX = std::clamp(old + static_cast<int>(size.cx), 0, widest);
+    // The rows' contents move, and with them the windows placed over cells (in-place editors);
+    // the header stays where it is.
+    const int moved = ref.list->scrollX - old;
+    for (HWND child : ref.state->children) {
+        if (const auto inner = Find(child); inner != nullptr && child != ref.list->header) {
+            inner->rect.OffsetRect(-moved, 0);
+        }
+    }
     return TRUE;
 }
 

@@ -102,6 +102,16 @@ void ExpandTreeItem(HWND window, TreeNode* node, bool expand) {
     NotifyTree(window, TVN_ITEMEXPANDED, expand ? TVE_EXPAND : TVE_COLLAPSE, nullptr, node);
 }
 
+TreeNode* TreeNodeAtY(const WindowState& state, int y) {
+    const auto* tree = std::get_if<TreeData>(&state.data);
+    if (tree == nullptr || y < 0 || tree->itemHeight <= 0) {
+        return nullptr;
+    }
+    const auto shown = Shown(*tree);
+    const auto index = static_cast<size_t>(y / tree->itemHeight);
+    return index < shown.size() ? shown[index] : nullptr;
+}
+
 LRESULT TreeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto ref = TreeOf(window);
     if (!ref) {

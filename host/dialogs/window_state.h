@@ -205,4 +205,9 @@ void ExpandTreeItem(HWND tree, TreeNode* node, bool expand);
 // FALSE when the tab control's owner refuses to leave the current tab.
 bool SelectTab(HWND tab, int index);
 
+// The cell of a report list under a point of its client area; false outside every cell.
+bool ListCellAt(const WindowState& list, POINT point, int& row, int& column);
+// The shown tree item whose row holds the client coordinate y; nullptr below the last one.
+TreeNode* TreeNodeAtY(const WindowState& tree, int y);
+
 } // namespace dialogs::detail

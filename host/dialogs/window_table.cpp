@@ -164,6 +164,7 @@ HWND CreateWindowRecord(CWnd* object, Kind kind, LPCWSTR className, LPCWSTR text
     if (parentState != nullptr) {
         parentState->children.push_back(handle);
     }
+    object->PreSubclassWindow();
     CREATESTRUCTW create{};
     create.hwndParent = parent;
     create.x = rect.left;

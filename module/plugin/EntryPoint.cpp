@@ -6,6 +6,7 @@
 #include "frame/VelmarkApp.h"
 #include "plugin/CommandTable.h"
 #include "resources/NestingResources.h"
+#include "ui/UI_Messages.h"
 
 #include "common/Random.h"
 
@@ -23,13 +24,15 @@ ZcEdCommandStack* CommandStack() {
 }
 
 // The module is unlocked so that it can be unloaded later, and works with every open drawing.
-// The runtime generator is seeded once, before any command runs.
+// The runtime generator is seeded once, before any command runs; the controls' messages and
+// the dialog templates are registered.
 void OnInitialised(void* appId) {
     if (auto* linker = ZcRxDynamicLinker::cast(zcrxSysRegistry()->at(ZCRX_DYNAMIC_LINKER))) {
         linker->unlockApplication(appId);
     }
     zcrxRegisterAppMDIAware(appId);
     srand(static_cast<unsigned>(GetTickCount()));
+    RegisterUIMessages();
     RegisterNestingDialogs();
 }
 

@@ -11,7 +11,8 @@ TEST(Show, EveryControlKindWithItsTextAndState) {
     EveryControlDialog dialog;
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     ASSERT_EQ(user.Told().size(), 1u);
-    // The hidden button 1010 is not shown; the in-place editor 99 is shown inside its tree.
+    // The hidden button 1010 is not shown; the in-place editor 99 is shown on the tree item it
+    // covers.
     EXPECT_EQ(user.Told()[0],
               "dialog 9004 \"Every control\"\n"
               "  1      default button  \"OK\"  focus\n"
@@ -30,10 +31,9 @@ TEST(Show, EveryControlKindWithItsTextAndState) {
               "          row 1: \"Scale\" | \"1\"\n"
               "  1007   tree\n"
               "          [-] \"Blocks\"\n"
-              "              [+] \"Door\"  selected\n"
+              "              [+] \"Door\"  selected  editing: edit 99 \"Door\"\n"
               "                  \"Window\"\n"
               "              \"Legend\"\n"
-              "    99     edit            \"Door\"\n"
               "  1008   tab             \"Drawing\" | \"Hatch\"  selected \"Drawing\"\n"
               "  1009   slider          50  range 30..70");
 }
@@ -46,7 +46,8 @@ TEST(Show, ChosenItemsAndSelectionsAreShown) {
     ASSERT_EQ(user.Told().size(), 1u);
     const std::string show = user.Told()[0];
     for (const char* line :
-         {"\n          row 1: \"Scale\" | \"1\"  selected\n", "\n              [-] \"Door\"\n",
+         {"\n          row 1: \"Scale\" | \"1\"  selected\n",
+          "\n              [-] \"Door\"  editing: edit 99 \"Door\"\n",
           "\n                  [+] \"WIDTH\"  selected\n", "  selected \"Hatch\"\n",
           "\n  1009   slider          51  range 30..70  focus"}) {
         EXPECT_NE(show.find(line), std::string::npos) << line << "\nin\n" << show;
