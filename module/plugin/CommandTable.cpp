@@ -5,7 +5,10 @@
 #include "nesting/dialogs/PlaxenSettings_cmd.h"
 #include "nesting/dwg/Nest_cmd.h"
 #include "nesting/settings/NestSettings.h"
+#include "takeoff/AttrVals_cmd.h"
+#include "takeoff/AttrVals_dlg.h"
 #include "takeoff/MDist_cmd.h"
+#include "takeoff/Tallimo_Settings_dlg.h"
 #include "tools/AttManager_cmd.h"
 
 #include <memory>
@@ -52,6 +55,8 @@ std::vector<CommandRow> CommandTable() {
         Named(L"Plaxen", Nest_cmd(ModuleNestSettings()), ZCRX_CMD_TRANSPARENT, &PlaxenCommand),
         Named(L"Plaxen", PlaxenSettings_cmd(), ZCRX_CMD_MODAL, &PlaxenSettingsCommand),
         Named(L"Tallimo", MDist_cmd(), ZCRX_CMD_TRANSPARENT, &MDistCommand),
+        Named(L"Tallimo", AttrVals_cmd(), ZCRX_CMD_TRANSPARENT, &AttrValsCommand),
+        Named(L"Tallimo", Settings_cmd(), ZCRX_CMD_TRANSPARENT, &SettingsCommand),
     };
 }
 

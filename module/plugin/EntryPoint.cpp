@@ -6,6 +6,7 @@
 #include "frame/VelmarkApp.h"
 #include "plugin/CommandTable.h"
 #include "resources/NestingResources.h"
+#include "resources/TakeoffResources.h"
 #include "ui/UI_Messages.h"
 
 #include "common/Random.h"
@@ -34,6 +35,7 @@ void OnInitialised(void* appId) {
     srand(static_cast<unsigned>(GetTickCount()));
     RegisterUIMessages();
     RegisterNestingDialogs();
+    RegisterTakeoffDialogs();
 }
 
 // Runs for every drawing the host loads: the whole sequence again, every command added again

@@ -46,7 +46,9 @@ TEST_F(GantrelRun, BannerForEveryDrawingTableInOrderAndACleanUnload) {
                               "\nGantrel\tGantrel_Update\tGantrel_Update\t1"
                               "\nPlaxen\tPlaxen\tPlaxen\t1"
                               "\nPlaxen\tPlaxen:Settings\tPlaxen:Settings\t0"
-                              "\nTallimo\tTallimo:MDist\tTallimo:MDist\t1\n";
+                              "\nTallimo\tTallimo:MDist\tTallimo:MDist\t1"
+                              "\nTallimo\tTallimo:Attributes\tTallimo:Attributes\t1"
+                              "\nTallimo\tTallimo:Settings\tTallimo:Settings\t1\n";
     EXPECT_NE(outcome.out.find(table), std::string::npos) << outcome.out;
     EXPECT_EQ(outcome.out.find("left commands registered"), std::string::npos) << outcome.out;
     EXPECT_EQ(outcome.err.find("module"), std::string::npos) << outcome.err;

@@ -97,7 +97,9 @@ TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
                          "Gantrel AttManager AttManager 1", "Gantrel Gantrel Gantrel 1",
                          "Gantrel Gantrel_Update Gantrel_Update 1", "Plaxen Plaxen Plaxen 1",
                          "Plaxen Plaxen:Settings Plaxen:Settings 0",
-                         "Tallimo Tallimo:MDist Tallimo:MDist 1"}));
+                         "Tallimo Tallimo:MDist Tallimo:MDist 1",
+                         "Tallimo Tallimo:Attributes Tallimo:Attributes 1",
+                         "Tallimo Tallimo:Settings Tallimo:Settings 1"}));
 }
 
 TEST_F(PluginSession, UnloadRemovesEveryGroupItAdded) {

@@ -57,6 +57,100 @@ def store_of(path):
     return entries, errors
 
 
+def entry(path, app):
+    doc = ezdxf.readfile(path)
+    store = doc.rootdict.get("Przedmiar")
+    if store is None or not store.has_xdata(app):
+        return []
+    return [value for _, value in store.get_xdata(app)]
+
+
+def check_value_list_editor(example):
+    """Values added under a tag, a stored value removed, lines imported and a tag copied; a
+    removal is written at once and survives Cancel, additions only on OK."""
+    folder = os.path.join(WORK, "values")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "values.txt"), "w", encoding="utf-8") as f:
+        f.write("Terrazzo\nVinyl\n")
+    edits = ["Tallimo:Attributes",
+             "dlg choose 59204 AreaDescription/DESCRIPTION",
+             "dlg click 59003", "dlg set 99 Marble floor", "dlg key 99 enter",
+             "dlg click 59003",
+             "dlg choose 59204 AreaDescription/LOCATION/Mezzanine", "dlg click 59006",
+             "dlg choose 59204 CountDescription",
+             "dlg click 59004", os.path.join(folder, "values.txt"),
+             "dlg choose 59204 LengthDescription/LOCATION", "dlg click 59005",
+             "dlg show"]
+    cancelled = os.path.join(WORK, "values-cancelled.dxf")
+    out = run("values-cancel", example, edits + ["dlg click 2"], output=cancelled)
+    if out is None:
+        return
+    shown = out[out.find("dlg show"):]
+    for item in ("AreaDescription/DESCRIPTION/Marble floor", "CountDescription/Terrazzo",
+                 "CountDescription/Vinyl", "AreaDescription/LOCATION/Ground floor"):
+        check(item in shown or item.split("/")[-1] in shown, f"values: {item} not shown\n{out}")
+    check(entry(cancelled, "LOCATION") == ["Ground floor"],
+          f"values: the removal did not survive Cancel: {entry(cancelled, 'LOCATION')}")
+    check(entry(cancelled, "DESCRIPTION") == [], "values: Cancel wrote additions")
+
+    saved = os.path.join(WORK, "values-saved.dxf")
+    out = run("values-ok", example, ["(setq *Lokals* 1)"] + edits + ["dlg click 1", "!*Lokals*"],
+              output=saved)
+    if out is None:
+        return
+    description = entry(saved, "DESCRIPTION")
+    # Stored first (none), then the drawing's references, then Tallimo.cfg, then the new value;
+    # the second value added was left blank and is kept as the blank the user left.
+    check(description[:2] == ["Oak parquet", "Ceramic tiles"] and "Marble floor" in description
+          and "Concrete floor slab" in description, f"values: DESCRIPTION {description}")
+    location = entry(saved, "LOCATION")
+    check(location[0] == "Ground floor" and "Mezzanine" not in location and "Roof" in location,
+          f"values: LOCATION {location}")
+    check(entry(saved, "UNIT") == [], f"values: UNIT {entry(saved, 'UNIT')}")
+    check(out.rstrip().endswith("nil"), f"values: companion not reset\n{out[-300:]}")
+    entries, errors = store_of(saved)
+    check(errors == [], f"values: audit: {errors}")
+
+
+def check_settings_editor(example):
+    """Settings changed on four pages, a template chosen with the "..." button, saved, read back
+    in a new process; Cancel leaves the entry as it was."""
+    template = os.path.join(EXAMPLES, "RoomDescription.dxf")
+    saved = os.path.join(WORK, "settings-saved.dxf")
+    out = run("settings-ok", example, [
+        "(setq *DescBlockName* \"x\")",
+        "Tallimo:Settings",
+        "dlg choose 59303 Centimeters",
+        "dlg choose 59301 Hatch", "dlg set 59403 25",
+        "dlg choose 59301 Background", "dlg show", "dlg choose 59303 Frame",
+        "dlg choose 59301 Area description", "dlg click 59304", template,
+        "dlg choose 59503 ROOM_AREA", "dlg show",
+        "dlg click 1", "!*DescBlockName*"], output=saved)
+    if out is None:
+        return
+    check("Wipeout" in out[out.find("dlg show"):], f"settings: wipeout not shown\n{out}")
+    lines = entry(saved, "Tallimo_Settings")
+    for line in ("[Drawing]", "Units=Centimeters", "Precision=0.01", "[Hatch]", "Scale=25",
+                 "Pattern=ANSI31", "[ArealDescription]", "AreaAttrName=ROOM_AREA",
+                 f"Template={template}", "DescAttrName=DESCRIPTION", "[BackGround]",
+                 "Type=frame"):
+        check(line in lines, f"settings: {line} not saved: {lines}")
+    check(out.rstrip().endswith("nil"), f"settings: companion not reset\n{out[-300:]}")
+    doc = ezdxf.readfile(saved)
+    check("RoomDescription" in doc.blocks, "settings: the template's block was not loaded")
+    check(doc.audit().errors == [], "settings: audit")
+
+    # A new process reads the saved settings back: centimetres now.
+    again = run("settings-reopened", saved, ["Tallimo:MDist", "0,0", "3000,4000", ""])
+    check(again is not None and "Total length: 500.0000" in again, f"settings reopened: {again}")
+
+    # Cancel after changes leaves the entry exactly as it was.
+    cancelled = os.path.join(WORK, "settings-cancelled.dxf")
+    run("settings-cancel", saved, ["Tallimo:Settings", "dlg choose 59303 Meters",
+                                   "dlg click 2"], output=cancelled)
+    check(entry(cancelled, "Tallimo_Settings") == lines, "settings: Cancel changed the entry")
+
+
 def main():
     os.makedirs(WORK, exist_ok=True)
     example = os.path.join(EXAMPLES, "takeoff.dxf")
@@ -112,6 +206,9 @@ def main():
         with open(os.path.join(folder, "before.dxf"), "rb") as a, \
                 open(os.path.join(folder, "after.dxf"), "rb") as b:
             check(a.read() == b.read(), "attmanager: the drawing changed")
+
+    check_value_list_editor(example)
+    check_settings_editor(example)
 
     for failure in FAILURES:
         print("FAILED:", failure)
