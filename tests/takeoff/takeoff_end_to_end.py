@@ -120,6 +120,7 @@ def check_settings_editor(example):
     out = run("settings-ok", example, [
         "(setq *DescBlockName* \"x\")",
         "Tallimo:Settings",
+        "dlg choose 59301 Hatch", "dlg show", "dlg choose 59301 Drawing",
         "dlg choose 59303 Centimeters",
         "dlg choose 59301 Hatch", "dlg set 59403 25",
         "dlg choose 59301 Background", "dlg show", "dlg choose 59303 Frame",
@@ -128,7 +129,11 @@ def check_settings_editor(example):
         "dlg click 1", "!*DescBlockName*"], output=saved)
     if out is None:
         return
-    check("Wipeout" in out[out.find("dlg show"):], f"settings: wipeout not shown\n{out}")
+    # The drawing's entry sets only the hatch scale; the rest comes from Tallimo.ini.
+    hatch = out[out.find("dlg show"):]
+    check('[edit 59403 "50"]' in hatch and '"ANSI31"' in hatch,
+          f"settings: merged hatch page\n{hatch[:800]}")
+    check("Wipeout" in out[out.find("Background"):], f"settings: wipeout not shown\n{out}")
     lines = entry(saved, "Tallimo_Settings")
     for line in ("[Drawing]", "Units=Centimeters", "Precision=0.01", "[Hatch]", "Scale=25",
                  "Pattern=ANSI31", "[ArealDescription]", "AreaAttrName=ROOM_AREA",
@@ -146,8 +151,10 @@ def check_settings_editor(example):
 
     # Cancel after changes leaves the entry exactly as it was.
     cancelled = os.path.join(WORK, "settings-cancelled.dxf")
-    run("settings-cancel", saved, ["Tallimo:Settings", "dlg choose 59303 Meters",
-                                   "dlg click 2"], output=cancelled)
+    out = run("settings-cancel", saved, ["Tallimo:Settings", "dlg show",
+                                         "dlg choose 59303 Meters", "dlg click 2"],
+              output=cancelled)
+    check(out is not None and '59303 "Centimeters"' in out, f"settings: read back\n{out}")
     check(entry(cancelled, "Tallimo_Settings") == lines, "settings: Cancel changed the entry")
 
 
