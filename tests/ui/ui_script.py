@@ -11,7 +11,7 @@ import shutil
 import subprocess
 import sys
 
-GANTREL, MODULE, DRAWING, SCRIPT, GOLDEN, WORK = sys.argv[1:7]
+GANTREL, MODULE, DRAWING, SCRIPT, GOLDEN, WORK = (os.path.abspath(a) for a in sys.argv[1:7])
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)

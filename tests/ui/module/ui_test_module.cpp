@@ -69,10 +69,12 @@ protected:
         HTREEITEM width = m_tree.InsertItem(L"Width:12", door);
         HTREEITEM frame = m_tree.InsertItem(L"Frame", door);
         HTREEITEM lock = m_tree.InsertItem(L"Lock", door);
+        HTREEITEM colour = m_tree.InsertItem(L"Colour:1 red", door);
         m_tree.Record(width)->labelEdit = 1;
         m_tree.Record(frame)->comboEdit = 1;
         m_tree.Record(frame)->choices = {L"wood", L"steel"};
         m_tree.Record(lock)->checkEdit = 1;
+        m_tree.Record(colour)->colourEdit = 1;
         m_tree.Expand(door, TVE_EXPAND);
         m_grid.SetFocus();
         return FALSE;
@@ -98,6 +100,9 @@ protected:
             const gantrel::UI_TreeItem* record = m_tree.Record(item);
             zcutPrintf(L"\n%s (check %d)", m_tree.Path(item).c_str(),
                        record != nullptr ? record->checkState : -1);
+        }
+        if (const gantrel::UI_ColSel_btn* button = m_tree.OpenColourButton()) {
+            zcutPrintf(L"\ncolour %d", button->GetColour());
         }
         CZdUiDialog::OnOK();
     }
