@@ -221,10 +221,6 @@ void renameCollidingBlocks(ZcDbDatabase& job, ZcDbDatabase& part, const std::wst
     }
 }
 
-std::vector<ZcDbObjectId> modelSpaceOf(ZcDbDatabase& db) {
-    return modelSpaceIds(db);
-}
-
 // The reference to a part's block, scaled into the job's units, with the count of pieces.
 ZcDbObjectId addReference(ZcDbDatabase& db, ZcDbObjectId block, double scale, int count) {
     auto* reference = new ZcDbBlockReference(ZcGePoint3d::kOrigin, block);
@@ -342,7 +338,7 @@ std::optional<PartJob> buildPartJob(const SheetSpec& sheet, const std::vector<Pa
         std::unique_ptr<ZcDbDatabase> source = openDrawing(request.path, error);
         if (!source)
             return std::nullopt;
-        if (!holdsClosedOutline(modelSpaceOf(*source))) {
+        if (!holdsClosedOutline(modelSpaceIds(*source))) {
             error = request.path +
                     ": holds no closed outline to nest (a closed polyline, circle, closed "
                     "spline, region, block, or lines and arcs whose ends meet)";
