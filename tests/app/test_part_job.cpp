@@ -328,9 +328,14 @@ TEST_F(PartJobTest, PartLargerThanTheSheetIsReportedAndNeverPlaced) {
     EXPECT_EQ(s.unplacedFiles, "\"huge.dxf\"");
     EXPECT_NE(o.err.find("huge.dxf (1)"), std::string::npos) << o.err;
     const JobDrawing job = readJob(folder / "big.dxf");
-    for (const JobDrawing::Piece& piece : job.pieces)
-        if (piece.block == "huge")
+    int huge = 0;
+    for (const JobDrawing::Piece& piece : job.pieces) {
+        if (piece.block == "huge") {
+            ++huge;
             EXPECT_TRUE(piece.setDown);
+        }
+    }
+    EXPECT_EQ(huge, 1);
 }
 
 TEST_F(PartJobTest, SheetFromADrawingAndPartsInOtherUnits) {
