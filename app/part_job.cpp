@@ -158,22 +158,6 @@ ZcDbObjectId addSheet(ZcDbDatabase& db, const SheetSpec& sheet, JobUnits units,
     return id;
 }
 
-std::vector<std::wstring> blockNames(ZcDbDatabase& db) {
-    std::vector<std::wstring> names;
-    ZcDbBlockTable* table = nullptr;
-    if (db.getBlockTable(table, ZcDb::kForRead) != Zcad::eOk)
-        return names;
-    for (const ZcDbObjectId& id : table->recordIds()) {
-        ZcDbBlockTableRecord* record = nullptr;
-        if (zcdbOpenObject(record, id, ZcDb::kForRead) == Zcad::eOk) {
-            names.push_back(record->name());
-            record->close();
-        }
-    }
-    table->close();
-    return names;
-}
-
 bool hasBlock(ZcDbDatabase& db, const std::wstring& name) {
     ZcDbBlockTable* table = nullptr;
     if (db.getBlockTable(table, ZcDb::kForRead) != Zcad::eOk)

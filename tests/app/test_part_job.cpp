@@ -144,17 +144,20 @@ double segmentDistance(const Point2& p, const Point2& a, const Point2& b) {
     return std::hypot(p.x - (a.x + t * ax), p.y - (a.y + t * ay));
 }
 
-// The least distance between the rings of two outlines that do not cross (end points against
-// segments both ways is exact for segments that do not cross).
+// The least distance between two outlines that do not cross: every sampled point of one
+// against the segments of the other's rings, both ways (exact for segments that do not cross);
+// against the points of an outline without rings (a chain of loose curves).
 double gapBetween(const Outline& a, const Outline& b) {
     double gap = std::numeric_limits<double>::infinity();
     auto oneWay = [&gap](const Outline& from, const Outline& to) {
-        for (const auto& ring : from.rings)
-            for (const Point2& p : ring)
-                for (const auto& other : to.rings)
-                    for (std::size_t i = 0; i < other.size(); ++i)
-                        gap = std::min(gap,
-                                       segmentDistance(p, other[i], other[(i + 1) % other.size()]));
+        for (const Point2& p : from.points) {
+            for (const auto& ring : to.rings)
+                for (std::size_t i = 0; i < ring.size(); ++i)
+                    gap = std::min(gap, segmentDistance(p, ring[i], ring[(i + 1) % ring.size()]));
+            if (to.rings.empty())
+                for (const Point2& q : to.points)
+                    gap = std::min(gap, std::hypot(p.x - q.x, p.y - q.y));
+        }
     };
     oneWay(a, b);
     oneWay(b, a);
