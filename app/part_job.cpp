@@ -2,9 +2,11 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cwctype>
 #include <filesystem>
 
 #include "drawing_file.h"
@@ -167,11 +169,17 @@ bool hasBlock(ZcDbDatabase& db, const std::wstring& name) {
     return has;
 }
 
-// The first of base, base-2, base-3 ... that neither drawing has as a block name.
-std::wstring freeBlockName(ZcDbDatabase& job, ZcDbDatabase& part, const std::wstring& base) {
+bool sameName(const std::wstring& a, const std::wstring& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](wchar_t x, wchar_t y) { return std::towupper(x) == std::towupper(y); });
+}
+
+// The first of base, base-2, base-3 ... that the job has not and that is not taken.
+std::wstring freeBlockName(ZcDbDatabase& job, const std::wstring& base,
+                           const std::wstring& taken = std::wstring()) {
     for (int n = 1;; ++n) {
         const std::wstring name = n == 1 ? base : base + L"-" + std::to_wstring(n);
-        if (!hasBlock(job, name) && !hasBlock(part, name))
+        if (!hasBlock(job, name) && !sameName(name, taken))
             return name;
     }
 }
@@ -185,9 +193,10 @@ std::wstring blockNameOf(const std::string& path) {
     return name.empty() ? std::wstring(L"PART") : name;
 }
 
-// Gives the named blocks of a part drawing that the job already has other names, so that the
-// part keeps its own definitions instead of taking those of an earlier part.
-void renameCollidingBlocks(ZcDbDatabase& job, ZcDbDatabase& part, const std::wstring& prefix) {
+// Gives the named blocks of a part drawing that the job already has, or that bear the name of
+// the part's own block, other names, so that the part keeps its own definitions instead of
+// taking those of an earlier part.
+void renameCollidingBlocks(ZcDbDatabase& job, ZcDbDatabase& part, const std::wstring& partName) {
     ZcDbBlockTable* table = nullptr;
     if (part.getBlockTable(table, ZcDb::kForRead) != Zcad::eOk)
         return;
@@ -199,8 +208,16 @@ void renameCollidingBlocks(ZcDbDatabase& job, ZcDbDatabase& part, const std::wst
         ZcDbBlockTableRecord* record = nullptr;
         if (zcdbOpenObject(record, id, ZcDb::kForWrite) != Zcad::eOk)
             continue;
-        if (!record->isLayout() && !record->isAnonymous() && hasBlock(job, record->name()))
-            record->setName(freeBlockName(job, part, prefix + L"$" + record->name()).c_str());
+        const std::wstring name = record->name();
+        if (!record->isLayout() && !record->isAnonymous() &&
+            (hasBlock(job, name) || sameName(name, partName))) {
+            // Unique in the part drawing too, so that two of its blocks never merge.
+            std::wstring other = freeBlockName(job, partName + L"$" + name, partName);
+            for (int n = 2; hasBlock(part, other); ++n)
+                other = freeBlockName(job, partName + L"$" + name + L"-" + std::to_wstring(n),
+                                      partName);
+            record->setName(other.c_str());
+        }
         record->close();
     }
 }
@@ -328,7 +345,7 @@ std::optional<PartJob> buildPartJob(const SheetSpec& sheet, const std::vector<Pa
                     "spline, region, block, or lines and arcs whose ends meet)";
             return std::nullopt;
         }
-        const std::wstring name = freeBlockName(db, *source, blockNameOf(request.path));
+        const std::wstring name = freeBlockName(db, blockNameOf(request.path));
         renameCollidingBlocks(db, *source, name);
         if (const Zcad::ErrorStatus es = db.insert(part.blockId, name.c_str(), source.get());
             es != Zcad::eOk) {
