@@ -359,10 +359,11 @@ std::optional<PartJob> buildPartJob(const SheetSpec& sheet, const std::vector<Pa
             error = request.path + ": its block cannot be placed in the job drawing";
             return std::nullopt;
         }
-        const ZcDbExtents extents = extentsOf(part.reference);
-        const double height = extents.maxPoint().y - extents.minPoint().y;
-        moveExtentsTo(part.reference, {rowX, rowY - height, 0.0});
-        rowX += (extents.maxPoint().x - extents.minPoint().x) + 0.1 * std::max(height, 1.0);
+        if (const ZcDbExtents extents = extentsOf(part.reference); !extents.isEmpty()) {
+            const double height = extents.maxPoint().y - extents.minPoint().y;
+            moveExtentsTo(part.reference, {rowX, rowY - height, 0.0});
+            rowX += (extents.maxPoint().x - extents.minPoint().x) + 0.1 * std::max(height, 1.0);
+        }
         job.parts.push_back(std::move(part));
     }
     return job;

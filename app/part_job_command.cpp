@@ -1,5 +1,6 @@
 #include "part_job_command.h"
 
+#include <filesystem>
 #include <iostream>
 
 #include "crt_random.h"
@@ -36,6 +37,28 @@ bool readRequests(const PartJobOptions& options, SheetSpec& sheet,
     return true;
 }
 
+// Whether the job drawing would be written over one of the drawings it is built from.
+bool overwritesAnInput(const std::string& output, const SheetSpec& sheet,
+                       const std::vector<PartRequest>& parts) {
+    std::error_code ec;
+    auto same = [&](const std::string& input) {
+        return !input.empty() && std::filesystem::equivalent(output, input, ec);
+    };
+    if (same(sheet.file)) {
+        std::cerr << "gantrel: the job drawing " << output
+                  << " would overwrite the sheet drawing\n";
+        return true;
+    }
+    for (const PartRequest& part : parts) {
+        if (same(part.path)) {
+            std::cerr << "gantrel: the job drawing " << output
+                      << " would overwrite the part drawing " << part.path << '\n';
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int runPartJob(const PartJobOptions& options) {
@@ -55,7 +78,6 @@ int runPartJob(const PartJobOptions& options) {
     for (const JobPart& part : job->parts)
         pieces += part.count;
     const int maxSheets = options.sheets.value_or(pieces);
-    const std::string output = options.output.empty() ? kDefaultJobFile : options.output;
 
     HostSetup setup;
     if (!setup.loadRegistry(options.host))

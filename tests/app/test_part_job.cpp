@@ -312,6 +312,22 @@ TEST_F(PartJobTest, PiecesLeftOverGoOnCopiesOfTheSheetToTheRight) {
     expectSoundSheets(job, 0.0);
 }
 
+// Plates that fit the narrow sheet only when turned: every sheet must turn them.
+TEST_F(PartJobTest, SettingsHoldOnEverySheet) {
+    WritePlate(folder / "long.dxf", 60, 30);
+    const Outcome o = nest({"--sheet-size", "40x70", "long.dxf=3", "--rotation-step", "90",
+                            "--json", "--seed", "1", "-o", "turned.dxf"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const JobSummary s = parseJob(o.out);
+    EXPECT_EQ(s.sheetsUsed, 3) << o.out;
+    EXPECT_EQ(s.files.at("long.dxf").perSheet, (std::vector<int>{1, 1, 1})) << o.out;
+    const JobDrawing job = readJob(folder / "turned.dxf");
+    ASSERT_EQ(job.pieces.size(), 3u);
+    for (const JobDrawing::Piece& piece : job.pieces)
+        EXPECT_NEAR(piece.extents.maxPoint().y - piece.extents.minPoint().y, 60.0, 1e-6);
+    expectSoundSheets(job, 0.0);
+}
+
 TEST_F(PartJobTest, SheetsLimitLeavesTheRestReportedAndSetDown) {
     WritePlate(folder / "a.dxf", 70, 40);
     WritePlate(folder / "b.dxf", 60, 45);
@@ -417,6 +433,7 @@ TEST_F(PartJobTest, BadJobCommandLinesAreRefusedBeforeAnythingRuns) {
         {"--sheet-size", "100x50", "p.dxf", "--sheet", "A0"},
         {"p.dxf", "--sheets", "2"},
         {"p.dxf", "p.dxf"},
+        {"--sheet-size", "100x50", "p.dxf", "-o", "p.dxf"},
     };
     for (const auto& args : lines) {
         SCOPED_TRACE(args.back());
@@ -425,6 +442,10 @@ TEST_F(PartJobTest, BadJobCommandLinesAreRefusedBeforeAnythingRuns) {
         EXPECT_FALSE(o.err.empty());
         EXPECT_FALSE(exists("job-nested.dxf"));
     }
+    // The part drawing named as the output is left as it was.
+    const std::string part = ReadFile(folder / "p.dxf");
+    EXPECT_EQ(nest({"--sheet-size", "100x50", "p.dxf=2", "-o", "./p.dxf"}).status, 1);
+    EXPECT_EQ(ReadFile(folder / "p.dxf"), part);
 }
 
 } // namespace
