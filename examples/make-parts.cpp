@@ -152,14 +152,13 @@ void hub(ZcDbDatabase& db) {
     });
 }
 
-// A remnant of a 2000 x 1000 sheet with a corner of 800 x 400 cut away.
+// A remnant of a 2000 x 1000 sheet whose upper right corner was cut off along a diagonal.
 void remnant(ZcDbDatabase& db) {
     draw(db, [](ZcDbBlockTableRecord& m) {
         append(m, polyline({{{0, 0}, 0.0},
                             {{2000, 0}, 0.0},
-                            {{2000, 600}, 0.0},
-                            {{1200, 600}, 0.0},
-                            {{1200, 1000}, 0.0},
+                            {{2000, 500}, 0.0},
+                            {{1500, 1000}, 0.0},
                             {{0, 1000}, 0.0}}));
     });
 }
