@@ -66,6 +66,9 @@ int runPartJob(const PartJobOptions& options) {
     std::vector<PartRequest> requests;
     if (!readRequests(options, sheetSpec, requests))
         return kExitBadCommandLine;
+    const std::string output = options.output.empty() ? kDefaultJobFile : options.output;
+    if (overwritesAnInput(output, sheetSpec, requests))
+        return kExitBadCommandLine;
     std::string error;
     std::optional<PartJob> job =
         buildPartJob(sheetSpec, requests,

@@ -312,20 +312,19 @@ TEST_F(PartJobTest, PiecesLeftOverGoOnCopiesOfTheSheetToTheRight) {
     expectSoundSheets(job, 0.0);
 }
 
-// Plates that fit the narrow sheet only when turned: every sheet must turn them.
+// Three squares fit one sheet without spacing; with a wide spacing one a sheet, on every sheet.
 TEST_F(PartJobTest, SettingsHoldOnEverySheet) {
-    WritePlate(folder / "long.dxf", 60, 30);
-    const Outcome o = nest({"--sheet-size", "40x70", "long.dxf=3", "--rotation-step", "90",
-                            "--json", "--seed", "1", "-o", "turned.dxf"});
-    ASSERT_EQ(o.status, 0) << o.err;
-    const JobSummary s = parseJob(o.out);
-    EXPECT_EQ(s.sheetsUsed, 3) << o.out;
-    EXPECT_EQ(s.files.at("long.dxf").perSheet, (std::vector<int>{1, 1, 1})) << o.out;
-    const JobDrawing job = readJob(folder / "turned.dxf");
-    ASSERT_EQ(job.pieces.size(), 3u);
-    for (const JobDrawing::Piece& piece : job.pieces)
-        EXPECT_NEAR(piece.extents.maxPoint().y - piece.extents.minPoint().y, 60.0, 1e-6);
-    expectSoundSheets(job, 0.0);
+    WritePlate(folder / "square.dxf", 45, 45);
+    const Outcome close = nest(
+        {"--sheet-size", "150x120", "square.dxf=3", "--json", "--seed", "1", "-o", "close.dxf"});
+    ASSERT_EQ(close.status, 0) << close.err;
+    EXPECT_EQ(parseJob(close.out).sheetsUsed, 1) << close.out;
+    const Outcome apart = nest({"--sheet-size", "150x120", "square.dxf=3", "--spacing", "30",
+                                "--json", "--seed", "1", "-o", "apart.dxf"});
+    ASSERT_EQ(apart.status, 0) << apart.err;
+    EXPECT_EQ(parseJob(apart.out).files.at("square.dxf").perSheet, (std::vector<int>{1, 1, 1}))
+        << apart.out;
+    expectSoundSheets(readJob(folder / "apart.dxf"), 30.0);
 }
 
 TEST_F(PartJobTest, SheetsLimitLeavesTheRestReportedAndSetDown) {
@@ -390,7 +389,7 @@ TEST_F(PartJobTest, SheetFromADrawingAndPartsInOtherUnits) {
     ASSERT_EQ(o.status, 0) << o.err;
     const JobDrawing job = readJob(folder / "rem.dxf");
     ASSERT_FALSE(job.sheets.empty());
-    EXPECT_NEAR(gantrel::app::enclosedArea(job.sheets[0]), 60000.0 - 5000.0, 1e-6);
+    EXPECT_NEAR(gantrel::app::enclosedArea(job.sheets[0]), 55000.0, 1e-8 * 55000.0);
     ASSERT_FALSE(job.pieces.empty());
     for (const JobDrawing::Piece& piece : job.pieces)
         EXPECT_NEAR(gantrel::app::enclosedArea(piece.outline), 101.6 * 50.8, 1e-8 * 101.6 * 50.8);
