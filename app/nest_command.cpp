@@ -9,6 +9,7 @@
 #include "exit_status.h"
 #include "input.h"
 #include "nest_summary.h"
+#include "part_job_command.h"
 #include "render.h"
 #include "text_codec.h"
 
@@ -98,7 +99,21 @@ std::string refusalReason(const std::string& transcript, const std::string& orig
 NestCommand::NestCommand(CLI::App& program)
     : Subcommand(program, "nest", "Nest the parts of a drawing on its sheet and save the result") {
     m_command->add_option("DRAWING", m_drawing,
-                          "The drawing file (DXF); else the bundled example drawing");
+                          "The drawing file (DXF); else the bundled example drawing. With "
+                          "--sheet-size: the part drawings, PART.dxf or PART.dxf=COUNT");
+    m_command->add_option("PARTS", m_moreParts, "More part drawings (with --sheet-size)");
+    CLI::Option* sheetSize = m_command->add_option(
+        "--sheet-size", m_sheetSize,
+        "Nest part drawings on sheets of W x H drawing units (WxH), or on the largest closed "
+        "polyline of a DXF file");
+    m_command
+        ->add_option("--sheets", m_sheets,
+                     "Sheets to use at most (default: as many as the pieces need)")
+        ->check(CLI::Range(1, 100000))
+        ->needs(sheetSize);
+    m_command->add_option("--units", m_units, "Units of the job drawing (default mm)")
+        ->check(CLI::IsMember({"mm", "in"}))
+        ->needs(sheetSize);
     m_command->add_option("-o,--output", m_output,
                           "The nested drawing (default: the drawing's name with -nested.dxf, in "
                           "the current folder)");
@@ -109,13 +124,15 @@ NestCommand::NestCommand(CLI::App& program)
     m_command
         ->add_option("--sheet", m_sheet,
                      "Handle of the sheet polyline (default: the closed polyline of largest area)")
-        ->check(kHandle);
+        ->check(kHandle)
+        ->excludes(sheetSize);
     m_command
         ->add_option("--parts", m_parts,
                      "Handles of the parts, separated by commas (default: every other entity "
                      "of model space)")
         ->delimiter(',')
-        ->check(kHandle);
+        ->check(kHandle)
+        ->excludes(sheetSize);
     m_command->add_option("--spacing", m_settings.spacing, "Gap between parts, drawing units")
         ->check(CLI::Range(0.0, 500.0));
     m_command->add_option("--population", m_settings.population, "Arrangements per generation")
@@ -143,6 +160,18 @@ NestCommand::NestCommand(CLI::App& program)
 }
 
 int NestCommand::run() const {
+    if (!m_sheetSize.empty()) {
+        PartJobOptions job{m_sheetSize, {},         m_output, m_svg,  m_png, m_sheets,
+                           m_units,     m_settings, m_seed,   m_json, m_host};
+        if (!m_drawing.empty())
+            job.parts.push_back(m_drawing);
+        job.parts.insert(job.parts.end(), m_moreParts.begin(), m_moreParts.end());
+        return runPartJob(job);
+    }
+    if (!m_moreParts.empty()) {
+        std::cerr << "gantrel: nest takes one drawing; several part drawings need --sheet-size\n";
+        return kExitBadCommandLine;
+    }
     std::string drawing = m_drawing;
     if (drawing.empty()) {
         const fs::path example = bundledExample();

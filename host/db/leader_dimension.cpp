@@ -225,9 +225,14 @@ Zcad::ErrorStatus ZcDbAlignedDimension::getGeomExtents(ZcDbExtents& extents) con
 Zcad::ErrorStatus ZcDbAlignedDimension::subTransformBy(const ZcGeMatrix3d& xform) {
     if (auto es = assertWriteEnabled(); es != Zcad::eOk)
         return es;
-    // The dimension's own anonymous block moves with it, so that what it draws stays true.
-    if (auto* block = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(m_block);
-        block && block->isAnonymous()) {
+    // The dimension's own anonymous block moves with it, so that what it draws stays true. A
+    // copy outside the database (made to measure or draw the contents of a block reference)
+    // shares that block with the dimension it copies: it lets go of it and draws from its own
+    // points, leaving the original's drawing where it is.
+    if (m_block.isValid() && objectId().isNull()) {
+        m_block = ZcDbObjectId::kNull;
+    } else if (auto* block = ZcDbAccess::objectAs<ZcDbBlockTableRecord>(m_block);
+               block && block->isAnonymous()) {
         for (const ZcDbObjectId& id : block->entityIds()) {
             Zcad::ErrorStatus es = Zcad::eOk;
             if (const auto* e = ZcDbAccess::objectAs<ZcDbEntity>(id)) {

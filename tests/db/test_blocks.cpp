@@ -6,7 +6,9 @@
 //   (eNotApplicable) and stays as it was when M would shear its block;
 // - attributes belong to their reference: they join the database with it, move with it, are
 //   erased with it, and a clone owns copies of them;
-// - a block that contains itself is reported, never followed forever.
+// - a block that contains itself is reported, never followed forever;
+// - measuring or exploding a reference leaves its block's contents as they are, a dimension's
+//   own drawing included.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -211,6 +213,45 @@ TEST(BlockReference, BlockContainingItselfIsReported) {
     ZcDbBlockReference unknown({0, 0, 0}, ZcDbObjectId::kNull);
     EXPECT_EQ(unknown.getGeomExtents(ext), Zcad::eInvalidExtents);
     EXPECT_EQ(unknown.setBlockTableRecord(db.layerTableId()), Zcad::eWrongObjectType);
+}
+
+// A block holding a dimension whose drawing is an anonymous block of world-coordinate lines,
+// as our reader links it: measuring and exploding references to it again and again neither
+// moves that drawing nor lets the references' extents wander.
+TEST(BlockReference, MeasuringADimensionInsideLeavesItsDrawingAlone) {
+    ZcDbDatabase db;
+    ZcDbBlockTable* table = nullptr;
+    ASSERT_EQ(db.getBlockTable(table, ZcDb::kForWrite), Zcad::eOk);
+    auto* drawing = new ZcDbBlockTableRecord;
+    drawing->setName(L"*D1");
+    ZcDbObjectId drawingId;
+    ASSERT_EQ(table->add(drawingId, drawing), Zcad::eOk);
+    drawing->close();
+    auto* part = new ZcDbBlockTableRecord;
+    part->setName(L"BRACKET");
+    ZcDbObjectId partId;
+    ASSERT_EQ(table->add(partId, part), Zcad::eOk);
+    part->close();
+    table->close();
+    const ZcDbObjectId dimLine = appendTo(drawingId, new ZcDbLine({0, -25, 0}, {300, -25, 0}));
+    appendTo(partId, new ZcDbLine({0, 0, 0}, {300, 0, 0}));
+    auto* dimension = new ZcDbAlignedDimension({0, 0, 0}, {300, 0, 0}, {150, -25, 0});
+    ASSERT_EQ(dimension->setDimBlockId(drawingId), Zcad::eOk);
+    appendTo(partId, dimension);
+
+    const ZcDbBlockReference reference({1000, 500, 0}, partId);
+    for (int round = 0; round < 3; ++round) {
+        ZcDbExtents ext;
+        ASSERT_EQ(reference.getGeomExtents(ext), Zcad::eOk);
+        EXPECT_TRUE(near(ext.minPoint(), {1000, 475, 0}, 1e-9)) << round;
+        EXPECT_TRUE(near(ext.maxPoint(), {1300, 500, 0}, 1e-9)) << round;
+        explodeOwned(reference);
+    }
+    ZcDbLine* line = nullptr;
+    ASSERT_EQ(zcdbOpenObject(line, dimLine, ZcDb::kForRead), Zcad::eOk);
+    EXPECT_TRUE(near(line->startPoint(), {0, -25, 0}, 1e-12));
+    EXPECT_TRUE(near(line->endPoint(), {300, -25, 0}, 1e-12));
+    line->close();
 }
 
 } // namespace
