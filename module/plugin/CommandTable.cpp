@@ -5,6 +5,7 @@
 #include "nesting/dialogs/PlaxenSettings_cmd.h"
 #include "nesting/dwg/Nest_cmd.h"
 #include "nesting/settings/NestSettings.h"
+#include "plugin/ToolCommands.h"
 
 #include <memory>
 
@@ -32,6 +33,13 @@ CommandRow Named(const wchar_t* group, Gantrel_cmd&& command, int flags, ZcRxFun
 
 std::vector<CommandRow> CommandTable() {
     return {
+        Literal(L"Gantrel", L"T_LZS", ZCRX_CMD_TRANSPARENT, &ArrowsCommand),
+        Literal(L"Gantrel", L"T_SumSubPoly", ZCRX_CMD_TRANSPARENT, &SumSubLengthsCommand),
+        Literal(L"Gantrel", L"T_PtExport", ZCRX_CMD_TRANSPARENT, &ExportCoordinatesCommand),
+        Literal(L"Gantrel", L"Kraty", ZCRX_CMD_TRANSPARENT, &GridCommand),
+        Literal(L"Gantrel", L"QuickBlock", ZCRX_CMD_TRANSPARENT, &QuickBlockCommand),
+        Literal(L"Gantrel", L"AddToBlock", ZCRX_CMD_TRANSPARENT, &AddToBlockCommand),
+        Literal(L"Gantrel", L"RemoveFromBlock", ZCRX_CMD_TRANSPARENT, &RemoveFromBlockCommand),
         Literal(L"Gantrel", L"Gantrel", ZCRX_CMD_TRANSPARENT, &PrintVersionBanner),
         Literal(L"Gantrel", L"Gantrel_Update", ZCRX_CMD_TRANSPARENT, &LaunchUpdater),
         Named(L"Plaxen", Nest_cmd(ModuleNestSettings()), ZCRX_CMD_TRANSPARENT, &PlaxenCommand),
