@@ -94,8 +94,12 @@ TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
 
     // The table's order and flags, as the host's command stack reports them.
     EXPECT_EQ(first, (std::vector<std::string>{
-                         "Gantrel Gantrel Gantrel 1", "Gantrel Gantrel_Update Gantrel_Update 1",
-                         "Plaxen Plaxen Plaxen 1", "Plaxen Plaxen:Settings Plaxen:Settings 0"}));
+                         "Gantrel T_LZS T_LZS 1", "Gantrel T_SumSubPoly T_SumSubPoly 1",
+                         "Gantrel T_PtExport T_PtExport 1", "Gantrel Kraty Kraty 1",
+                         "Gantrel QuickBlock QuickBlock 1", "Gantrel AddToBlock AddToBlock 1",
+                         "Gantrel RemoveFromBlock RemoveFromBlock 1", "Gantrel Gantrel Gantrel 1",
+                         "Gantrel Gantrel_Update Gantrel_Update 1", "Plaxen Plaxen Plaxen 1",
+                         "Plaxen Plaxen:Settings Plaxen:Settings 0"}));
 }
 
 TEST_F(PluginSession, UnloadRemovesEveryGroupItAdded) {

