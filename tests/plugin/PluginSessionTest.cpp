@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -182,3 +183,29 @@ TEST_F(PluginSession, CompanionPathsBecomeValidLispStrings) {
 }
 
 } // namespace
+
+TEST_F(PluginSession, EveryDrawingToolBindsItsHelpTopicBeforeItAsks) {
+    fs::copy_file(BUILD_SHARE "/help.cfg", folder / "help.cfg");
+    SetRegistry(folder.string());
+    ASSERT_NE(LoadGantrel(), nullptr);
+    gantrel::editor::QueueInput input;
+    session.setInput(&input);
+    const std::pair<const wchar_t*, const wchar_t*> tools[] = {
+        {L"T_LZS", L"measure_point_list"},         {L"T_SumSubPoly", L"measure_sum_of_parts"},
+        {L"T_PtExport", L"measure_export_points"}, {L"Kraty", L"draw_grid"},
+        {L"QuickBlock", L"blocks_quick"},          {L"AddToBlock", L"blocks_add"},
+        {L"RemoveFromBlock", L"blocks_remove"}};
+    for (const auto& [name, topic] : tools) {
+        input.pushCancel().pushCancel();
+        ASSERT_TRUE(session.runCommand(name));
+        // The host keeps bindings by the function's name in capitals.
+        std::wstring function = std::wstring(L"C:") + name;
+        for (wchar_t& c : function)
+            c = static_cast<wchar_t>(std::towupper(c));
+        const auto help = session.functionHelp().find(function);
+        ASSERT_NE(help, session.functionHelp().end()) << win::Narrow(name);
+        EXPECT_EQ(help->second.topic, topic);
+        EXPECT_EQ(fs::path(win::NativePath(help->second.file)), folder / "help.chm");
+    }
+    session.setInput(nullptr);
+}
