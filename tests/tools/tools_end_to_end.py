@@ -181,9 +181,30 @@ def blocks():
     check(left == [((0, 0), (0, 10))], f"removefromblock: block holds {left}")
 
 
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples",
+                        "drawing-tools")
+
+
+def examples():
+    """The README's example scripts run on their drawing and print what the README says."""
+    prints = {"kraty": "Number of vertical lines:<3>4",
+              "t_ptexport": "3.5000, -4.0000, 10.0000\nSpecify point: \nSave As: points.csv",
+              "t_sumsubpoly": "Total length:31.4159\nSelect object: 50,10\n\n"
+                              "Specify first point: 30,0\n\nSpecify second point: 50,15\n"
+                              "Total length:77.8319\n",
+              "t_lzs": "Command: T_LZS", "quickblock": "Command: QuickBlock",
+              "addtoblock": "Select the target block reference: 60,40",
+              "removefromblock": "Nothing found at 500,500."}
+    for name, text in prints.items():
+        doc = ezdxf.readfile(os.path.join(EXAMPLES, "drawing-tools.dxf"))
+        with open(os.path.join(EXAMPLES, name + ".scr")) as f:
+            _, transcript, _ = run("example-" + name, doc, f.read())
+        check(text in transcript, f"example {name}: {text!r} not in {transcript}")
+
+
 def main():
     os.makedirs(WORK, exist_ok=True)
-    for case in (grid, export, lengths, arrows, blocks):
+    for case in (grid, export, lengths, arrows, blocks, examples):
         case()
     for failure in FAILURES:
         print("FAILED:", failure)
