@@ -1,5 +1,6 @@
-// The grid's lines and the coordinate file, on plain values: where the lines lie for every
-// count a user can type, the file's exact bytes, and a file that is written whole or not at all.
+// The grid's lines and the coordinate file, on plain values: the counts without spacing to
+// divide, the file's rounding, and a file that is written whole or not at all. The usual grids
+// and files are checked end to end (ToolsRunTest.cpp).
 #include "tools/CoordinateFile.h"
 #include "tools/Grid_cmd.h"
 #include "winhost.h"
@@ -37,14 +38,6 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 } // namespace
-
-TEST(GridLines, VerticalLinesFirstEvenlySpacedEdgesIncluded) {
-    // Corners in either order give the same box.
-    for (const ZcDbExtents& box : {Box(0, 0, 30, 20), Box(30, 20, 0, 0), Box(0, 20, 30, 0)}) {
-        EXPECT_EQ(Show(GridLines(box, 3, 4)), "0,0-0,20 10,0-10,20 20,0-20,20 30,0-30,20 "
-                                              "0,0-30,0 0,10-30,10 0,20-30,20 ");
-    }
-}
 
 TEST(GridLines, OneLineLiesAtTheMinimumEdgeAndNoneOrNegativeDrawNothing) {
     EXPECT_EQ(Show(GridLines(Box(5, 2, 35, 22), 1, 1)), "5,2-5,22 5,2-35,2 ");

@@ -148,11 +148,13 @@ using ArrowRun = ToolsRun;
 
 TEST_F(ArrowRun, EachStepIsALeaderWithTheDrawingsArrowSizeAndScale) {
     const Outcome outcome = Run("setvar DIMASZ 3\nsetvar DIMSCALE 2\n"
-                                "T_LZS\n0,0\n10,0\n10,0\n10,5\n\n");
+                                "T_LZS\n0,0\n10,0\n10,0\n10,5\n\n"
+                                "T_LZS\n1,2,3\n4,6,8\n\n"); // off the plane: between the points
     const std::vector<ZcDbObjectId> leaders = ModelSpace(ZcDbLeader::desc());
-    ASSERT_EQ(leaders.size(), 2u) << outcome.out;
-    const ZcGePoint3d expected[2][2] = {{{10, 0, 0}, {0, 0, 0}}, {{10, 5, 0}, {10, 0, 0}}};
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(leaders.size(), 3u) << outcome.out;
+    const ZcGePoint3d expected[3][2] = {
+        {{10, 0, 0}, {0, 0, 0}}, {{10, 5, 0}, {10, 0, 0}}, {{4, 6, 8}, {1, 2, 3}}};
+    for (int i = 0; i < 3; ++i) {
         ZcDbLeader* leader = nullptr;
         ASSERT_EQ(zcdbOpenObject(leader, leaders[i], ZcDb::kForRead), Zcad::eOk);
         ASSERT_EQ(leader->numVertices(), 2);
