@@ -1,5 +1,7 @@
-// The English language pack. The module asks for each text by number through SetUp; prompts end
-// with ": " as the command line shows them, and the nesting summary texts are printf formats.
+// The English language pack. The module asks for each text by number through SetUp. Prompts of
+// entity picks end with ": " as the command line shows them; point prompts and number prompts do
+// not, since the module adds ": " or ":<default>" itself. The nesting summary texts are printf
+// formats.
 #include "frame/LanguagePackApi.h"
 
 #include <algorithm>
@@ -41,15 +43,15 @@ constexpr Text kTexts[] = {
     {40102, L"Select object: "},
     // Measuring commands.
     {40103, L"Specify first point"},
-    {40210, L"Specify point: "},
+    {40210, L"Specify point"},
     // Grid command.
-    {40301, L"Number of horizontal lines: "},
-    {40302, L"Number of vertical lines: "},
-    {40303, L"Specify first corner: "},
-    {40304, L"Specify opposite corner: "},
+    {40301, L"Number of horizontal lines"},
+    {40302, L"Number of vertical lines"},
+    {40303, L"Specify first corner"},
+    {40304, L"Specify opposite corner"},
     // Measuring commands.
     {40401, L"Total length:"},
-    {40403, L"Specify second point: "},
+    {40403, L"Specify second point"},
     // Attribute value lists dialog.
     {50003, L"Add values from file..."},
     {50005, L"Add value"},

@@ -20,8 +20,10 @@ int PlatformInput::AnswerMessageBox(const win::MessageBoxRequest& request) {
                    (button == request.defaultButton ? "<" + name + ">" : name);
     }
     InputSource* source = m_session.input();
-    // Only a person answers; a script, or a box shown from another thread, gets the default.
-    if (!source || !source->interactive() || !onSessionThread() || m_session.answersPending()) {
+    // Only a person answers, or a script where the box belongs to a dialog it answers; other
+    // scripts, and a box shown from another thread, get the default.
+    const bool answers = source && (source->interactive() || request.answeredByScript);
+    if (!answers || !onSessionThread() || m_session.answersPending()) {
         out.message("[" + win::Narrow(win::ButtonName(request.defaultButton)) + "]");
         return request.defaultButton;
     }

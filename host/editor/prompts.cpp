@@ -106,24 +106,35 @@ int zcedGetInput(wchar_t* str, std::size_t bufLen) {
     return RTNORM;
 }
 
-int zcedGetPoint(const zds_point, const wchar_t* prompt, zds_point result) {
+namespace {
+
+// A point prompt; with a base point the host draws its rubber band from there while it asks.
+int askPoint(const zds_point base, bool rectangle, const wchar_t* prompt, zds_point result) {
     HostSession* s = HostSession::current();
     if (!s)
         return RTERROR;
+    if (base)
+        s->rubberBand =
+            gantrel::editor::RubberBand{ZcGePoint3d(base[0], base[1], base[2]), rectangle};
+    else
+        s->rubberBand.reset();
     ZcGePoint3d point;
     int status = promptFor(prompt, [&](const std::string& text) -> Verdict {
         std::optional<ZcGePoint3d> p;
         if (!text.empty() && text[0] == '@') {
-            // "@dx,dy" from the last point; a bare "@" is the last point itself.
+            // "@dx,dy" from the rubber band's base point, else from the last point; a bare "@"
+            // is that point itself.
             std::string offset = gantrel::editor::trimBlanks(text.substr(1));
             p = offset.empty() ? ZcGePoint3d::kOrigin : gantrel::editor::parsePoint(offset);
             if (!p)
                 return Verdict::refuse("\"" + text +
                                        "\" is not a relative point (@dx,dy or @dx,dy,dz)");
             auto last = s->variables().value(L"LASTPOINT", s->database());
-            const auto* base = last ? std::get_if<ZcGePoint3d>(&*last) : nullptr;
-            if (base)
-                *p = ZcGePoint3d(base->x + p->x, base->y + p->y, base->z + p->z);
+            const ZcGePoint3d* from = s->rubberBand ? &s->rubberBand->base : nullptr;
+            if (!from && last)
+                from = std::get_if<ZcGePoint3d>(&*last);
+            if (from)
+                *p = ZcGePoint3d(from->x + p->x, from->y + p->y, from->z + p->z);
         } else {
             p = gantrel::editor::parsePoint(text);
         }
@@ -132,6 +143,7 @@ int zcedGetPoint(const zds_point, const wchar_t* prompt, zds_point result) {
         point = *p;
         return {};
     });
+    s->rubberBand.reset();
     if (status == RTNORM) {
         s->variables().setComputed(L"LASTPOINT", point);
         copyPoint(point, result);
@@ -139,10 +151,16 @@ int zcedGetPoint(const zds_point, const wchar_t* prompt, zds_point result) {
     return status;
 }
 
+} // namespace
+
+int zcedGetPoint(const zds_point pt, const wchar_t* prompt, zds_point result) {
+    return askPoint(pt, false, prompt, result);
+}
+
 int zcedGetCorner(const zds_point pt, const wchar_t* prompt, zds_point result) {
     if (!pt)
         return RTERROR;
-    return zcedGetPoint(pt, prompt, result);
+    return askPoint(pt, true, prompt, result);
 }
 
 int zcedGetInt(const wchar_t* prompt, int* result) {

@@ -44,6 +44,13 @@ struct ProgressMeter {
     int steps = 0;    // positions set since the meter was last started
 };
 
+// The band the host draws from a prompt's base point to the cursor while a point is asked: a
+// line for a point prompt with a base point, a rectangle for a corner prompt.
+struct RubberBand {
+    ZcGePoint3d base; // user coordinates
+    bool rectangle = false;
+};
+
 struct FunctionHelp {
     std::wstring file, topic;
     int command = 0;
@@ -134,6 +141,10 @@ public:
     // Regenerations asked for (zcedCommand "_REGEN"); onRegen refreshes a live picture.
     int regenCount() const { return m_regens; }
     std::function<void()> onRegen;
+
+    // The rubber band of the point prompt being asked; none between prompts. A relative answer
+    // "@dx,dy" is taken from its base point.
+    std::optional<RubberBand> rubberBand;
 
     // Restrictions and keywords of the next prompt (zcedInitGet), and the last keyword.
     int initGetFlags = 0;

@@ -69,6 +69,19 @@ void Refuse(const std::wstring& text, const std::wstring& caption) {
     MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
 }
 
+// The overwrite prompt, answered like the dialog itself: a script's next line says yes or no.
+int ConfirmOverwrite(const std::wstring& text) {
+    win::MessageBoxRequest request;
+    request.caption = L"Confirm Save As";
+    request.text = text;
+    request.type = MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2;
+    request.buttons = win::MessageBoxButtons(request.type);
+    request.defaultButton = win::MessageBoxDefaultButton(request.type);
+    request.answeredByScript = true;
+    const int answer = win::detail::AskMessageBox(request);
+    return answer == IDYES ? IDYES : IDNO;
+}
+
 BOOL Store(LPOPENFILENAMEW ofn, const std::wstring& path) {
     if (path.size() + 1 > ofn->nMaxFile) {
         // The platform puts the needed size at the start of the buffer.
@@ -142,11 +155,10 @@ BOOL RunDialog(LPOPENFILENAMEW ofn, bool save) {
             continue;
         }
         if (save && kind == Kind::File && (ofn->Flags & OFN_OVERWRITEPROMPT) != 0) {
-            // No is the default, so a script that does not answer never loses a file.
+            // No is the default, so Enter or the end of a script never loses a file.
             const std::wstring text =
                 win::detail::FileNamePart(path) + L" already exists.\nDo you want to replace it?";
-            if (MessageBoxW(nullptr, text.c_str(), L"Confirm Save As",
-                            MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES) {
+            if (ConfirmOverwrite(text) != IDYES) {
                 continue;
             }
         }

@@ -180,6 +180,24 @@ BOOL DeleteFileW(LPCWSTR path) {
     return TRUE;
 }
 
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
+    if (existing == nullptr || target == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::string from = NativePath(existing);
+    const std::string to = NativePath(target);
+    if ((flags & MOVEFILE_REPLACE_EXISTING) == 0 && ::access(to.c_str(), F_OK) == 0) {
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        SetLastError(ErrorFromErrno(errno));
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
     if (pattern == nullptr || data == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);

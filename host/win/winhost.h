@@ -51,6 +51,9 @@ struct MessageBoxRequest {
     UINT type = 0;            // MB_* flags as passed
     std::vector<int> buttons; // ID* values in the order shown
     int defaultButton = IDOK; // what Enter (or a script) chooses
+    // A question of a dialog the script answers (the save dialog's overwrite prompt): the
+    // script's next line names the button, where other boxes take their default from a script.
+    bool answeredByScript = false;
 };
 
 struct FileFilter {

@@ -57,6 +57,9 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, void* over
 BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, void* overlapped);
 DWORD GetFileAttributesW(LPCWSTR path);
 BOOL DeleteFileW(LPCWSTR path);
+// Renames a file; with MOVEFILE_REPLACE_EXISTING an existing target is replaced in one step.
+inline constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags);
 HANDLE FindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data);
 BOOL FindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data);
 BOOL FindClose(HANDLE find);
@@ -68,6 +71,9 @@ int _waccess(const wchar_t* path, int mode);
 inline HANDLE CreateFile(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                          DWORD disposition, DWORD flags, HANDLE templateFile) {
     return CreateFileW(path, access, share, security, disposition, flags, templateFile);
+}
+inline BOOL MoveFileEx(LPCWSTR existing, LPCWSTR target, DWORD flags) {
+    return MoveFileExW(existing, target, flags);
 }
 inline DWORD GetFileAttributes(LPCWSTR path) {
     return GetFileAttributesW(path);

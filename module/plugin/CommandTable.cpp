@@ -5,11 +5,11 @@
 #include "nesting/dialogs/PlaxenSettings_cmd.h"
 #include "nesting/dwg/Nest_cmd.h"
 #include "nesting/settings/NestSettings.h"
+#include "plugin/ToolCommands.h"
 #include "takeoff/AttrVals_cmd.h"
 #include "takeoff/AttrVals_dlg.h"
 #include "takeoff/MDist_cmd.h"
 #include "takeoff/Tallimo_Settings_dlg.h"
-#include "tools/AttManager_cmd.h"
 
 #include <memory>
 
@@ -33,22 +33,17 @@ CommandRow Named(const wchar_t* group, Gantrel_cmd&& command, int flags, ZcRxFun
     return {group, command.GetGlobalName(), command.GetLocalName(), flags, handler};
 }
 
-// The handler of a drawing-tool command: the command object lives on the stack for one run,
-// with the shared texts and the F1 help of its name, which it outlives.
-template <typename Command> void RunDrawingTool(const wchar_t* name) {
-    std::unique_ptr<CommandHelp> help = GantrelHelpFactory().CreateHelp(name);
-    Command command(SharedTexts(), help.get(), name);
-    command.Run();
-}
-
-void AttManagerCommand() {
-    RunDrawingTool<AttManager_cmd>(L"AttManager");
-}
-
 } // namespace
 
 std::vector<CommandRow> CommandTable() {
     return {
+        Literal(L"Gantrel", L"T_LZS", ZCRX_CMD_TRANSPARENT, &ArrowsCommand),
+        Literal(L"Gantrel", L"T_SumSubPoly", ZCRX_CMD_TRANSPARENT, &SumSubLengthsCommand),
+        Literal(L"Gantrel", L"T_PtExport", ZCRX_CMD_TRANSPARENT, &ExportCoordinatesCommand),
+        Literal(L"Gantrel", L"Kraty", ZCRX_CMD_TRANSPARENT, &GridCommand),
+        Literal(L"Gantrel", L"QuickBlock", ZCRX_CMD_TRANSPARENT, &QuickBlockCommand),
+        Literal(L"Gantrel", L"AddToBlock", ZCRX_CMD_TRANSPARENT, &AddToBlockCommand),
+        Literal(L"Gantrel", L"RemoveFromBlock", ZCRX_CMD_TRANSPARENT, &RemoveFromBlockCommand),
         Literal(L"Gantrel", L"AttManager", ZCRX_CMD_TRANSPARENT, &AttManagerCommand),
         Literal(L"Gantrel", L"Gantrel", ZCRX_CMD_TRANSPARENT, &PrintVersionBanner),
         Literal(L"Gantrel", L"Gantrel_Update", ZCRX_CMD_TRANSPARENT, &LaunchUpdater),

@@ -1,13 +1,18 @@
 // The session's input source behind the platform: relative points and the user coordinate
 // system at prompts and in zcedTrans, message boxes, file dialogs and `dlg` lines from the
 // same source as every other answer, and the cancel request polled by dialogs of other threads.
+#include <filesystem>
+#include <fstream>
 #include <thread>
+
+#include <unistd.h>
 
 #include "afxwin.h"
 #include "cancel.h"
 #include "dialog_resources.h"
 #include "drawing_fixture.h"
 #include "ucs.h"
+#include "winhost.h"
 #include "winstandin.h"
 #include "zced.h"
 #include "zcutil.h"
@@ -174,6 +179,59 @@ TEST_F(PlatformInputTest, MessageBoxesTakeTheDefaultAndFileDialogsTheLine) {
     ASSERT_TRUE(GetSaveFileNameW(&ofn)); // Enter takes the proposed name
     EXPECT_TRUE(std::wstring(file).ends_with(L"proposed.csv"));
     EXPECT_FALSE(GetSaveFileNameW(&ofn)); // Esc
+}
+
+TEST_F(PlatformInputTest, TheScriptAnswersTheSaveDialogsOverwritePrompt) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("gantrel-overwrite-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "old.csv") << "kept";
+    const std::string old = (folder / "old.csv").string();
+    input.push(old).push("no").push(old).push("").push(old).push("yes");
+    wchar_t file[260] = L"";
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = 260;
+    ofn.Flags = OFN_OVERWRITEPROMPT;
+    ASSERT_TRUE(GetSaveFileNameW(&ofn)); // "no", then Enter (No) ask again; "yes" replaces
+    EXPECT_EQ(win::Narrow(file), old);
+    EXPECT_EQ(input.pending(), 0u);
+    std::size_t asked = 0;
+    for (auto at = out.find("Confirm Save As: old.csv already exists."); at != std::string::npos;
+         at = out.find("Confirm Save As: old.csv already exists.", at + 1))
+        ++asked;
+    EXPECT_EQ(asked, 3u) << out;
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(PointPromptTest, ABasePointDrawsARubberBandWhileThePromptAsks) {
+    struct Watcher : gantrel::editor::QueueInput {
+        gantrel::editor::HostSession* session = nullptr;
+        std::vector<std::optional<gantrel::editor::RubberBand>> seen;
+        std::optional<gantrel::editor::InputLine> next(const std::string& prompt) override {
+            seen.push_back(session->rubberBand);
+            return QueueInput::next(prompt);
+        }
+    } watcher;
+    watcher.session = &session;
+    watcher.push("1,1").push("@30,20").push("@5,0");
+    session.setInput(&watcher);
+    zds_point p;
+    ASSERT_EQ(ask(p), RTNORM);
+    const zds_point corner = {10, 10, 0};
+    ASSERT_EQ(zcedGetCorner(corner, L"\nOther corner: ", p), RTNORM);
+    expectPoint(p, 40, 30, 0); // from the band's base, not from the last point (1,1)
+    ASSERT_EQ(zcedGetPoint(corner, L"\nTo: ", p), RTNORM);
+    expectPoint(p, 15, 10, 0);
+    EXPECT_FALSE(session.rubberBand) << "no band between prompts";
+    ASSERT_EQ(watcher.seen.size(), 3u);
+    EXPECT_FALSE(watcher.seen[0]);
+    ASSERT_TRUE(watcher.seen[1] && watcher.seen[2]);
+    EXPECT_TRUE(watcher.seen[1]->rectangle);
+    EXPECT_FALSE(watcher.seen[2]->rectangle);
+    EXPECT_TRUE(watcher.seen[2]->base.isEqualTo({10, 10, 0}));
+    session.setInput(&input);
 }
 
 // A person at the terminal: the same lines, but questions a script leaves at their default are

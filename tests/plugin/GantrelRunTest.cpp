@@ -41,7 +41,14 @@ TEST_F(GantrelRun, BannerForEveryDrawingTableInOrderAndACleanUnload) {
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
     // Once for the drawing opened with the program, once for `open`, once for the command.
     EXPECT_EQ(CountOf(outcome.out, "\nGantrel " GANTREL_VERSION ": "), 3u) << outcome.out;
-    const std::string table = "\nGantrel\tAttManager\tAttManager\t1"
+    const std::string table = "\nGantrel\tT_LZS\tT_LZS\t1"
+                              "\nGantrel\tT_SumSubPoly\tT_SumSubPoly\t1"
+                              "\nGantrel\tT_PtExport\tT_PtExport\t1"
+                              "\nGantrel\tKraty\tKraty\t1"
+                              "\nGantrel\tQuickBlock\tQuickBlock\t1"
+                              "\nGantrel\tAddToBlock\tAddToBlock\t1"
+                              "\nGantrel\tRemoveFromBlock\tRemoveFromBlock\t1"
+                              "\nGantrel\tAttManager\tAttManager\t1"
                               "\nGantrel\tGantrel\tGantrel\t1"
                               "\nGantrel\tGantrel_Update\tGantrel_Update\t1"
                               "\nPlaxen\tPlaxen\tPlaxen\t1"

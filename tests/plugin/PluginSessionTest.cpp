@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -94,6 +95,10 @@ TEST_F(PluginSession, RegistersTheTableOnceAndPrintsTheBannerForEveryDrawing) {
 
     // The table's order and flags, as the host's command stack reports them.
     EXPECT_EQ(first, (std::vector<std::string>{
+                         "Gantrel T_LZS T_LZS 1", "Gantrel T_SumSubPoly T_SumSubPoly 1",
+                         "Gantrel T_PtExport T_PtExport 1", "Gantrel Kraty Kraty 1",
+                         "Gantrel QuickBlock QuickBlock 1", "Gantrel AddToBlock AddToBlock 1",
+                         "Gantrel RemoveFromBlock RemoveFromBlock 1",
                          "Gantrel AttManager AttManager 1", "Gantrel Gantrel Gantrel 1",
                          "Gantrel Gantrel_Update Gantrel_Update 1", "Plaxen Plaxen Plaxen 1",
                          "Plaxen Plaxen:Settings Plaxen:Settings 0",
@@ -182,3 +187,29 @@ TEST_F(PluginSession, CompanionPathsBecomeValidLispStrings) {
 }
 
 } // namespace
+
+TEST_F(PluginSession, EveryDrawingToolBindsItsHelpTopicBeforeItAsks) {
+    fs::copy_file(BUILD_SHARE "/help.cfg", folder / "help.cfg");
+    SetRegistry(folder.string());
+    ASSERT_NE(LoadGantrel(), nullptr);
+    gantrel::editor::QueueInput input;
+    session.setInput(&input);
+    const std::pair<const wchar_t*, const wchar_t*> tools[] = {
+        {L"T_LZS", L"measure_point_list"},         {L"T_SumSubPoly", L"measure_sum_of_parts"},
+        {L"T_PtExport", L"measure_export_points"}, {L"Kraty", L"draw_grid"},
+        {L"QuickBlock", L"blocks_quick"},          {L"AddToBlock", L"blocks_add"},
+        {L"RemoveFromBlock", L"blocks_remove"}};
+    for (const auto& [name, topic] : tools) {
+        input.pushCancel().pushCancel();
+        ASSERT_TRUE(session.runCommand(name));
+        // The host keeps bindings by the function's name in capitals.
+        std::wstring function = std::wstring(L"C:") + name;
+        for (wchar_t& c : function)
+            c = static_cast<wchar_t>(std::towupper(c));
+        const auto help = session.functionHelp().find(function);
+        ASSERT_NE(help, session.functionHelp().end()) << win::Narrow(name);
+        EXPECT_EQ(help->second.topic, topic);
+        EXPECT_EQ(fs::path(win::NativePath(help->second.file)), folder / "help.chm");
+    }
+    session.setInput(nullptr);
+}
