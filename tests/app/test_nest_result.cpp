@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "nest_gaps.h"
 #include "nest_outline.h"
 #include "nest_summary.h"
 #include "zcdball.h"
