@@ -232,3 +232,85 @@ TEST(NestRun, PrepareEmptiesTheProcessCacheWhichThenServesLaterArrangements) {
 
 } // namespace
 } // namespace gantrel::testing
+
+namespace gantrel::testing {
+namespace {
+
+NestPolygon Moved(const NestPolygon& polygon, double dx, double dy) {
+    NestPolygon moved = polygon;
+    for (GePoint& p : moved) {
+        p = GePoint(p.x + dx, p.y + dy);
+    }
+    return moved;
+}
+
+// The best layout of a seeded run on the sheet and parts moved by (dx, dy): each piece's
+// placed lower-left corner, relative to the moved sheet.
+std::vector<GePoint> PlacedCorners(double dx, double dy, std::vector<std::wstring>& messages) {
+    NestSettings settings = Quick();
+    settings.spacing = 2.0;
+    settings.rotationAllowed = true;
+    settings.rotationCount = 4;
+    srand(11);
+    ByDialogStopProvider neverStopped;
+    RecordingNest nest(settings);
+    nest.SetSheet(Moved(Rectangle(L"sheet", 200, 100), dx, dy));
+    Polygons parts;
+    for (const NestPolygon& part : ThreeParts()) {
+        parts.Add(Moved(part, dx + 300.0, dy));
+    }
+    nest.SetParts(parts);
+    nest.SetStopProvider(&neverStopped);
+    nest.Prepare();
+    nest.Run();
+    messages = nest.messages;
+    std::vector<GePoint> corners;
+    const Result best = nest.Best();
+    for (const Positions& sheet : best.sheets) {
+        for (const Position& position : sheet) {
+            for (const NestPolygon& part : parts) {
+                if (part.Name() != position.name) {
+                    continue;
+                }
+                NestPolygon turned = part;
+                turned.SetRotation(position.rotation);
+                const BoundingBox box = BoundingBoxOf(turned.Rotated());
+                corners.emplace_back(box.Min().x + position.translation.x - dx,
+                                     box.Min().y + position.translation.y - dy);
+            }
+        }
+    }
+    return corners;
+}
+
+TEST(NestRun, ADrawingFarFromTheOriginNestsAsAtTheOrigin) {
+    std::vector<std::wstring> messages;
+    const std::vector<GePoint> atOrigin = PlacedCorners(0, 0, messages);
+    ASSERT_EQ(atOrigin.size(), 3u);
+    for (const auto& [dx, dy] : {std::pair{1e9, -1e9}, std::pair{1e11, 1e11}}) {
+        const std::vector<GePoint> far = PlacedCorners(dx, dy, messages);
+        EXPECT_TRUE(messages.empty());
+        ASSERT_EQ(far.size(), atOrigin.size()) << dx;
+        for (std::size_t i = 0; i < far.size(); ++i) {
+            EXPECT_NEAR(far[i].x, atOrigin[i].x, 1e-3) << dx;
+            EXPECT_NEAR(far[i].y, atOrigin[i].y, 1e-3) << dx;
+        }
+    }
+    // A part beyond the arithmetic's reach from the sheet is left out, with a word.
+    const double reach = Nest::Reach(Quick());
+    ByDialogStopProvider neverStopped;
+    RecordingNest nest(Quick());
+    nest.SetSheet(Rectangle(L"sheet", 200, 100));
+    nest.SetParts(
+        Polygons{Rectangle(L"near", 10, 10), Moved(Rectangle(L"far", 10, 10), 2 * reach, 0)});
+    nest.SetStopProvider(&neverStopped);
+    nest.Prepare();
+    ASSERT_EQ(nest.Parts().Size(), 1);
+    EXPECT_EQ(nest.Parts()[0].Name(), L"near");
+    ASSERT_EQ(nest.messages.size(), 1u);
+    EXPECT_NE(nest.messages[0].find(L"far lies beyond the range"), std::string::npos)
+        << nest.messages[0];
+}
+
+} // namespace
+} // namespace gantrel::testing
