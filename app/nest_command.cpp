@@ -1,8 +1,10 @@
 #include "nest_command.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 #include "crt_random.h"
 #include "drawing_file.h"
@@ -21,6 +23,11 @@ namespace {
 
 // How much of the transcript is kept for reading the host's reasons back.
 constexpr std::size_t kTranscriptTail = 64 * 1024;
+// The spacing of the module's settings when the command line gives none.
+constexpr double kDefaultSpacing = 1.0;
+// What the module says of a part or sheet its integer arithmetic cannot take.
+constexpr std::string_view kOutOfRange = "beyond the range of the nesting arithmetic";
+constexpr std::string_view kTooLarge = "too large for the range of the nesting arithmetic";
 
 // The drawing nested when none is given: share/gantrel/examples/ beside the program's folder.
 fs::path bundledExample() {
@@ -240,9 +247,15 @@ int NestCommand::run() const {
         std::string transcript;
         std::ostream& shown = m_json ? std::cerr : std::cout;
         editor::HostSession session;
+        bool outOfRange = false;
         session.transcript().setSink([&](std::string_view text) {
             shown << text;
             transcript.append(text);
+            // Searched where the new text may have completed the phrase.
+            const std::size_t from =
+                transcript.size() - std::min(transcript.size(), text.size() + kTooLarge.size());
+            outOfRange = outOfRange || transcript.find(kOutOfRange, from) != std::string::npos ||
+                         transcript.find(kTooLarge, from) != std::string::npos;
             if (transcript.size() > 2 * kTranscriptTail)
                 transcript.erase(0, transcript.size() - kTranscriptTail);
         });
@@ -280,7 +293,8 @@ int NestCommand::run() const {
             status = kExitFailed;
         } else {
             finished = true;
-            summary = summariseNesting(*session.database(), sheetId, before);
+            summary = summariseNesting(*session.database(), sheetId, before,
+                                       m_settings.spacing.value_or(kDefaultSpacing));
             summary.seconds = elapsed.count();
             summary.arrangements = session.progress().steps;
             // A faulty layout is still saved and drawn, so that it can be looked at.
@@ -288,6 +302,11 @@ int NestCommand::run() const {
                 std::cerr << "gantrel: layout fault: " << fault << '\n';
             if (!summary.violations.empty())
                 status = kExitFailed;
+            if (outOfRange) {
+                std::cerr << "gantrel: a part or the sheet lies out of the range the nesting "
+                             "can work in (see above); it was left out\n";
+                status = kExitFailed;
+            }
             bool written = session.saveDrawing(output, error);
             if (!written)
                 std::cerr << "gantrel: " << error << '\n';

@@ -200,8 +200,34 @@ double enclosedArea(const Outline& outline) {
     return enclosed(toPaths(outline, scale)) / (scale * scale);
 }
 
-std::vector<std::string> findPlacementFaults(const Outline& sheet,
-                                             const std::vector<NamedOutline>& pieces) {
+namespace {
+
+Outline moved(const Outline& outline, Point2 by) {
+    Outline out = outline;
+    for (auto& ring : out.rings)
+        for (Point2& p : ring)
+            p = {p.x + by.x, p.y + by.y};
+    for (Point2& p : out.points)
+        p = {p.x + by.x, p.y + by.y};
+    return out;
+}
+
+} // namespace
+
+std::vector<std::string> findPlacementFaults(const Outline& placedSheet,
+                                             const std::vector<NamedOutline>& placedPieces) {
+    // Measured relative to the sheet's lower-left corner, so that the integer arithmetic keeps
+    // its precision wherever the drawing lies.
+    Point2 corner{0.0, 0.0};
+    if (!placedSheet.points.empty()) {
+        corner = placedSheet.points.front();
+        for (const Point2& p : placedSheet.points)
+            corner = {std::min(corner.x, p.x), std::min(corner.y, p.y)};
+    }
+    const Outline sheet = moved(placedSheet, {-corner.x, -corner.y});
+    std::vector<NamedOutline> pieces;
+    for (const NamedOutline& piece : placedPieces)
+        pieces.push_back({piece.handle, moved(piece.outline, {-corner.x, -corner.y})});
     std::vector<const Outline*> all = {&sheet};
     for (const NamedOutline& piece : pieces)
         all.push_back(&piece.outline);
@@ -237,7 +263,8 @@ std::vector<std::string> findPlacementFaults(const Outline& sheet,
             if (out != pieces[i].outline.points.end())
                 faults.push_back(fmt::format("piece {} has the point ({:.6g}, {:.6g}) outside the "
                                              "sheet",
-                                             pieces[i].handle, out->x, out->y));
+                                             pieces[i].handle, out->x + corner.x,
+                                             out->y + corner.y));
         }
         for (std::size_t j = i + 1; j < pieces.size(); ++j) {
             const double smaller = std::min(areas[i], areas[j]);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "nest_gaps.h"
 #include "nest_outline.h"
 #include "winhost.h"
 #include "zcdbents.h"
@@ -26,19 +27,26 @@ std::string handleText(const ZcDbHandle& handle) {
     return handle.isNull() ? std::string() : ::win::Narrow(handle.text());
 }
 
+// Gaps are measured to this share of the sheet's size, and chords of curves other than arcs
+// stay a tenth of it from the curve.
+constexpr double kGapTolerance = 1e-6;
+constexpr double kChordShare = 1e-7;
+
 struct Piece {
     std::string handle;
     ZcDbExtents extents;
     bool hasExtents = false;
     Outline outline;
+    GapShape curves;
     PlacementRecord record;
 };
 
-Piece readPiece(const ZcDbEntity& entity) {
+Piece readPiece(const ZcDbEntity& entity, double chordTolerance) {
     Piece piece;
     piece.handle = handleText(entity.handle());
     piece.hasExtents = entity.getGeomExtents(piece.extents) == Zcad::eOk;
     piece.outline = sampleOutline(entity);
+    piece.curves = gapShape(entity, chordTolerance);
     // The accumulated transform maps the part as drawn onto the placed copy: its first column
     // is the turned x axis, its translation the image of the origin.
     const ZcGeMatrix3d& m = entity.accumulatedTransform();
@@ -91,12 +99,18 @@ std::set<std::uint64_t> modelSpaceHandles(ZcDbDatabase& db) {
 }
 
 NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
-                             const std::set<std::uint64_t>& before) {
+                             const std::set<std::uint64_t>& before, double spacing) {
     NestSummary summary;
     ZcDbExtents sheetExtents;
     Outline sheetOutline;
+    GapShape sheetCurves;
     readEntity(sheet, [&](const ZcDbEntity& entity) {
         entity.getGeomExtents(sheetExtents);
+        if (!sheetExtents.isEmpty())
+            sheetCurves = gapShape(
+                entity,
+                kChordShare * std::max(sheetExtents.maxPoint().x - sheetExtents.minPoint().x,
+                                       sheetExtents.maxPoint().y - sheetExtents.minPoint().y));
         sheetOutline = sampleOutline(entity);
         const auto* curve = ZcDbCurve::cast(&entity);
         if (curve == nullptr || curve->getArea(summary.sheetArea) != Zcad::eOk)
@@ -108,6 +122,11 @@ NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
         sheetExtents.isEmpty()
             ? 1.0
             : std::max(1.0, (sheetExtents.maxPoint() - sheetExtents.minPoint()).length());
+    const double sheetSize = sheetExtents.isEmpty()
+                                 ? 1.0
+                                 : std::max(sheetExtents.maxPoint().x - sheetExtents.minPoint().x,
+                                            sheetExtents.maxPoint().y - sheetExtents.minPoint().y);
+    std::vector<NamedGapShape> placedCurves;
 
     std::vector<NamedOutline> placedOutlines;
     double placedArea = 0.0;
@@ -115,7 +134,9 @@ NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
         if (before.count(id.handle().value()) != 0)
             continue;
         Piece piece;
-        if (!readEntity(id, [&](const ZcDbEntity& entity) { piece = readPiece(entity); })) {
+        if (!readEntity(id, [&](const ZcDbEntity& entity) {
+                piece = readPiece(entity, kChordShare * sheetSize);
+            })) {
             summary.violations.push_back(
                 fmt::format("piece {} cannot be read", handleText(id.handle())));
             continue;
@@ -136,11 +157,16 @@ NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
         }
         placedArea += enclosedArea(piece.outline);
         summary.placements.push_back(piece.record);
+        placedCurves.push_back({piece.handle, std::move(piece.curves)});
         placedOutlines.push_back({piece.handle, std::move(piece.outline)});
     }
     summary.utilisation = summary.sheetArea > 0.0 ? placedArea / summary.sheetArea : 0.0;
     std::vector<std::string> faults = findPlacementFaults(sheetOutline, placedOutlines);
     summary.violations.insert(summary.violations.end(), faults.begin(), faults.end());
+    summary.spacing = spacing;
+    const std::vector<std::string> gaps =
+        findGapFaults(sheetCurves, placedCurves, spacing, kGapTolerance * sheetSize);
+    summary.violations.insert(summary.violations.end(), gaps.begin(), gaps.end());
     return summary;
 }
 
@@ -151,8 +177,8 @@ std::string toJson(const NestSummary& s) {
     out += fmt::format("\"sheet_area\": {}, \"used_width\": {}, \"utilisation\": {}, ",
                        number(s.sheetArea), s.hasUsedWidth ? number(s.usedWidth) : "null",
                        number(s.utilisation));
-    out += fmt::format("\"arrangements\": {}, \"seconds\": {}, \"placements\": [", s.arrangements,
-                       number(s.seconds));
+    out += fmt::format("\"spacing\": {}, \"arrangements\": {}, \"seconds\": {}, \"placements\": [",
+                       number(s.spacing), s.arrangements, number(s.seconds));
     for (std::size_t i = 0; i < s.placements.size(); ++i) {
         const PlacementRecord& p = s.placements[i];
         out += fmt::format("{}{{\"handle\": {}, \"source_handle\": {}, \"rotation\": {}, "

@@ -27,6 +27,7 @@ struct NestSummary {
     bool hasUsedWidth = false;
     double usedWidth = 0.0;
     double utilisation = 0.0; // placed area / sheet area
+    double spacing = 0.0;     // the gap the layout was checked for
     double seconds = 0.0;
     // Arrangements the run evaluated: it moves the status bar's meter once for each.
     int arrangements = 0;
@@ -42,9 +43,11 @@ std::set<std::uint64_t> modelSpaceHandles(ZcDbDatabase& db);
 // Reads the nesting result: the entities of model space whose handles are not in `before` are
 // the pieces; one whose lower-left extents corner lies on the sheet's lower-right corner was
 // set down as not placed, every other one is placed. Sources, rotations and translations come
-// from the copies' clone origins and accumulated transforms.
+// from the copies' clone origins and accumulated transforms. Placed pieces closer than spacing
+// to each other or to the sheet's edge, measured on their curves, are violations (a millionth
+// of the sheet's size is rounding).
 NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
-                             const std::set<std::uint64_t>& before);
+                             const std::set<std::uint64_t>& before, double spacing);
 
 // The summary as one JSON object (a line of text).
 std::string toJson(const NestSummary& summary);

@@ -130,7 +130,7 @@ Outcome RunNest(const testing::StripProblem& problem, NestSettings settings, dou
     nest.Run();
     Outcome outcome;
     outcome.seconds = elapsed();
-    outcome.evaluated = nest.GetResults().Size();
+    outcome.evaluated = nest.EvaluatedCount();
     outcome.best = nest.Best();
     return outcome;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "nest_gaps.h"
 #include "nest_outline.h"
 #include "nest_summary.h"
 #include "zcdball.h"
@@ -87,7 +88,7 @@ TEST(NestResult, PlacedAndSetDownCopiesAreToldApartWithTheirOrigins) {
     const ZcDbObjectId bar = CloneIntoModelSpace(job.db, job.bar);
     transform(bar, ZcGeMatrix3d::translation({100 - 150, 0 - 60, 0}));
 
-    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before);
+    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before, 0.0);
     EXPECT_EQ(s.pieces, 3);
     EXPECT_EQ(s.placed, 2);
     EXPECT_EQ(s.unplaced, 1);
@@ -114,7 +115,7 @@ TEST(NestResult, OverlapsAndPiecesOffTheSheetAreFaults) {
     const ZcDbObjectId touching = place(job.db, job.plate, -120, 0, 0); // x = 30..60
     const ZcDbObjectId over = place(job.db, job.disc, -145, 0, 0);      // disc at (55, 10)
     const ZcDbObjectId off = place(job.db, job.plate, -70, 40, 0);      // y = 40..60
-    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before);
+    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before, 0.0);
     ASSERT_EQ(s.violations.size(), 2u) << gantrel::app::toJson(s);
     EXPECT_NE(s.violations[0].find(text(touching) + " and " + text(over) + " overlap"),
               std::string::npos)
@@ -196,7 +197,7 @@ TEST(NestResult, BlockReferencesAreReadThroughTheirBlock) {
     const ZcDbObjectId flange = place(job.db, reference, 150, -275, 90);
     // The disc of radius 8 sits in the bore.
     place(job.db, job.disc, -150, 15, 0);
-    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before);
+    const NestSummary s = gantrel::app::summariseNesting(job.db, job.sheet, job.before, 0.0);
     EXPECT_TRUE(s.violations.empty()) << gantrel::app::toJson(s);
     ASSERT_EQ(s.placed, 2);
     EXPECT_EQ(s.placements[0].handle, text(flange));
@@ -218,6 +219,60 @@ TEST(NestResult, SummaryIsOneJsonObject) {
     EXPECT_NE(json.find("\"used_width\": null"), std::string::npos) << json;
     EXPECT_NE(json.find("\"placements\": []"), std::string::npos) << json;
     EXPECT_NE(json.find("\"piece \\\"7\\\" \\\\ odd\""), std::string::npos) << json;
+}
+
+} // namespace
+
+namespace {
+
+using gantrel::app::curveDistance;
+using gantrel::app::gapShape;
+
+double gapBetween(const ZcDbEntity& a, const ZcDbEntity& b) {
+    return curveDistance(gapShape(a, 1e-9), gapShape(b, 1e-9));
+}
+
+TEST(NestGaps, DistancesAreMeasuredOnTheCurvesNotOnTheirChords) {
+    const ZcDbCircle big({0, 0, 0}, ZcGeVector3d::kZAxis, 10);
+    const ZcDbCircle small({20, 0, 0}, ZcGeVector3d::kZAxis, 5);
+    EXPECT_NEAR(gapBetween(big, small), 5.0, 1e-12);
+    const ZcDbCircle inside({1, 0, 0}, ZcGeVector3d::kZAxis, 2);
+    EXPECT_NEAR(gapBetween(big, inside), 7.0, 1e-12);
+
+    // A plate whose top edge is a half circle of radius 5 about (5, 10), and a line above it.
+    auto* plate = rectangle(0, 0, 10, 10);
+    plate->setBulgeAt(2, 1.0);
+    const ZcDbLine above({-20, 16, 0}, {30, 16, 0});
+    EXPECT_NEAR(gapBetween(*plate, above), 1.0, 1e-9);
+    const ZcDbLine crossing({-20, 14, 0}, {30, 14, 0});
+    EXPECT_EQ(gapBetween(*plate, crossing), 0.0);
+    // An arc of a quarter circle faces the line only with its end.
+    const ZcDbArc quarter({0, 0, 0}, 10, 0, kPi / 2);
+    const ZcDbLine below({-20, -3, 0}, {30, -3, 0});
+    EXPECT_NEAR(gapBetween(quarter, below), 3.0, 1e-12);
+    EXPECT_NEAR(gapBetween(quarter, small), 5.0, 1e-12); // the arc's end (10, 0)
+    // An ellipse reaching x = 10 and a line at x = 11, within the chords' tolerance.
+    const ZcDbEllipse ellipse({0, 0, 0}, ZcGeVector3d::kZAxis, {10, 0, 0}, 0.5);
+    const ZcDbLine right({11, -20, 0}, {11, 20, 0});
+    EXPECT_NEAR(gapBetween(ellipse, right), 1.0, 1e-8);
+    delete plate;
+}
+
+TEST(NestResult, PiecesCloserThanTheSpacingAreFaultsWithBothHandles) {
+    Job job;
+    const ZcDbObjectId plate = place(job.db, job.plate, -149, 1, 0); // x = 1..31, y = 1..21
+    const ZcDbObjectId disc = place(job.db, job.disc, -160, 1, 0);   // x = 32..48, y = 3..19
+    const NestSummary held = gantrel::app::summariseNesting(job.db, job.sheet, job.before, 1.0);
+    EXPECT_TRUE(held.violations.empty()) << held.violations.front();
+    const NestSummary wider = gantrel::app::summariseNesting(job.db, job.sheet, job.before, 1.5);
+    ASSERT_EQ(wider.violations.size(), 2u) << gantrel::app::toJson(wider);
+    EXPECT_NE(wider.violations[0].find("piece " + text(plate) + " lies 1 from the sheet's edge"),
+              std::string::npos)
+        << wider.violations[0];
+    EXPECT_NE(wider.violations[1].find("pieces " + text(plate) + " and " + text(disc) +
+                                       " lie 1 apart, closer than the spacing 1.5"),
+              std::string::npos)
+        << wider.violations[1];
 }
 
 } // namespace

@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
 
 #include "drawings.h"
 #include "dxf_groups.h"
@@ -211,6 +215,33 @@ TEST_F(FileOperations, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(db.saveAs(path.wstring().c_str()), Zcad::eFileAccessErr);
     EXPECT_NE(db.lastErrorMessage().find(L"drawing.dxf"), std::wstring::npos);
     fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(readFile(path.string()), before);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
+        ++files;
+    EXPECT_EQ(files, 1u); // no temporary file left behind
+}
+
+TEST_F(FileOperations, SaveThatRunsOutOfRoomLeavesTheOldFileWhole) {
+    ZcDbDatabase db;
+    append(db, new ZcDbCircle({0, 0, 0}, ZcGeVector3d::kZAxis, 1.0));
+    const fs::path path = folder / "drawing.dxf";
+    ASSERT_EQ(db.saveAs(path.wstring().c_str()), Zcad::eOk);
+    const std::string before = readFile(path.string());
+    ASSERT_GT(before.size(), 4096u);
+    append(db, new ZcDbCircle({5, 0, 0}, ZcGeVector3d::kZAxis, 1.0));
+    // Files may grow to 4 KB only, for every user including root: the temporary file is made,
+    // and writing it fails part of the way through, as on a full disk.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{std::min<rlim_t>(4096, limit.rlim_max), limit.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const Zcad::ErrorStatus saved = db.saveAs(path.wstring().c_str());
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(saved, Zcad::eFileAccessErr);
+    EXPECT_NE(db.lastErrorMessage().find(L"drawing.dxf"), std::wstring::npos);
     EXPECT_EQ(readFile(path.string()), before);
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))

@@ -189,6 +189,58 @@ TEST_F(NestRun, AStepDrawsOnlyTheLatestLayoutTurnedAboutItsMovedOrigin) {
     EXPECT_NEAR(moved.maxPoint().y, 35, kEps);
 }
 
+TEST_F(NestRun, ALongRunMovesOneCopyPerPieceAndDrawsTheEndWithFreshCopies) {
+    Polygons parts;
+    DwgParser().Parse(addRectangle(0, 0, 10, 5), 20, parts);
+    DwgParser().Parse(addRectangle(0, 0, 4, 4), 20, parts);
+    ASSERT_EQ(parts.Size(), 2);
+    PlacementEvaluator evaluator(parts, &db());
+    const auto layout = [&](std::vector<std::pair<int, double>> placed) {
+        Result result;
+        Positions sheet;
+        for (const auto& [part, x] : placed) {
+            Position position;
+            position.name = parts[part].Name();
+            position.translation = GePoint(x, 0);
+            position.placed = true;
+            sheet.Add(position);
+        }
+        result.sheets.Add(sheet);
+        result.rating = 1;
+        return result;
+    };
+    const std::size_t before = liveEntities().size();
+    evaluator.SetResult(layout({{0, 100}, {1, 200}}));
+    evaluator.Update();
+    ASSERT_EQ(evaluator.Copies().size(), 2U);
+    const ZcDbObjectId plate = evaluator.Copies()[0];
+    const ZcDbObjectId square = evaluator.Copies()[1];
+    // A layout without the square hides its copy; the next one brings the same copy back.
+    for (int i = 0; i < 100; ++i) {
+        evaluator.SetResult(layout({{0, 300.0 + i}}));
+        evaluator.Update();
+    }
+    EXPECT_TRUE(square.isErased());
+    EXPECT_EQ(evaluator.Copies(), std::vector<ZcDbObjectId>{plate});
+    EXPECT_NEAR(extentsOf(plate).minPoint().x, 399, kEps);
+    evaluator.SetResult(layout({{1, 50}, {0, 0}}));
+    evaluator.Update();
+    EXPECT_EQ(evaluator.Copies(), (std::vector<ZcDbObjectId>{square, plate}));
+    EXPECT_FALSE(square.isErased());
+    EXPECT_NEAR(extentsOf(square).minPoint().x, 50, kEps);
+    EXPECT_NEAR(extentsOf(plate).maxPoint().x, 10, kEps);
+    EXPECT_EQ(liveEntities().size(), before + 2);
+
+    // The end: fresh copies, the moved ones erased.
+    evaluator.Finish();
+    EXPECT_TRUE(plate.isErased());
+    EXPECT_TRUE(square.isErased());
+    ASSERT_EQ(evaluator.Copies().size(), 2U);
+    EXPECT_NE(evaluator.Copies()[0], square);
+    EXPECT_NEAR(extentsOf(evaluator.Copies()[0]).minPoint().x, 50, kEps);
+    EXPECT_EQ(liveEntities().size(), before + 2);
+}
+
 TEST_F(NestRun, ASheetWithoutAreaPlacesNothingAndSetsEveryPieceDown) {
     const ZcDbObjectId sheet = addPolyline({{0, 0, 0}, {100, 0, 0}}, false);
     const ZcDbObjectId part = addCircle(500, 500, 10);

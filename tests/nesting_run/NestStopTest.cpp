@@ -139,9 +139,9 @@ StoppedRun RunAndPressAt(int pressAt) {
         // The button closed the dialog already.
         EXPECT_TRUE(dialog.WaitUntilClosed(kLongWait));
         run.finalResult = observer.LatestResult();
-        run.results = nest.GetResults().Size();
-        if (run.results > 0) {
-            run.firstResult = nest.GetResults()[0];
+        run.results = nest.EvaluatedCount();
+        if (run.results > 0 && !observer.results.empty()) {
+            run.firstResult = observer.results.front();
         }
     }
     EXPECT_TRUE(user.Told().empty());

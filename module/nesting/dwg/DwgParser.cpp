@@ -7,6 +7,7 @@
 #include "drawing/ResBuf.h"
 #include "drawing/ZWDrawer.h"
 #include "frame/Printer.h"
+#include "nesting/geometry/OutlineRepair.h"
 #include "nesting/geometry/Predicates.h"
 #include "nesting/geometry/Tolerances.h"
 #include "nesting/settings/NestSettings.h"
@@ -238,12 +239,56 @@ NestPolygon DwgParser::polygonify(ZcDbObjectId id, double arcPrecision) {
     return polygon;
 }
 
+void DwgParser::SetRange(const GePoint& corner, double reach, double integerScale) {
+    m_hasRange = true;
+    m_corner = corner;
+    m_reach = reach;
+    m_scale = integerScale;
+}
+
+std::wstring DwgParser::Fault(NestPolygon& outline) const {
+    const RepairedOutline repaired = RepairOutline(outline, m_scale);
+    if (repaired.fault != OutlineFault::None) {
+        return OutlineFaultText(repaired.fault);
+    }
+    outline.Clear();
+    outline.AddPoints(repaired.outline);
+    if (m_hasRange) {
+        for (const GePoint& p : outline) {
+            if (std::hypot(p.x - m_corner.x, p.y - m_corner.y) > m_reach) {
+                wchar_t reach[64] = {};
+                std::swprintf(reach, 64, L"%g", m_reach);
+                return std::wstring(L"it lies farther than ") + reach +
+                       L" drawing units from the sheet, beyond the range of the nesting "
+                       L"arithmetic";
+            }
+        }
+    }
+    return {};
+}
+
 void DwgParser::Parse(ZcDbObjectId id, double arcPrecision, Polygons& parts) {
     NestPolygon outline = polygonify(id, arcPrecision);
     if (outline.IsEmpty()) {
         return;
     }
-    CoverCurves(id, arcPrecision, outline);
+    const std::wstring source = outline.Name();
+    const int count = PlaxenData(id).Count();
+    if (count < 1) {
+        PrintOnCommandLine(L"Part " + source + L" is left out: its \"" + kCountKey + L"\" is " +
+                               std::to_wstring(count) + L", below 1.",
+                           true);
+        return;
+    }
+    // A part that cannot be nested is told once; its pieces get working copies, so that they are
+    // set down beside the sheet, but no outline, so that the run leaves them out.
+    const std::wstring fault = Fault(outline);
+    if (fault.empty()) {
+        CoverCurves(id, arcPrecision, outline);
+    } else {
+        PrintOnCommandLine(L"Part " + source + L" is left out: " + fault + L".", true);
+        outline.Clear();
+    }
     ZcDbDatabase* db = WorkingDatabase();
     const ZcDbObjectId modelSpace = db != nullptr ? db->modelSpaceId() : ZcDbObjectId::kNull;
     for (int i = 0; i < PlaxenData(id).Count(); ++i) {
@@ -274,8 +319,18 @@ void DwgParser::CoverCurves(ZcDbObjectId id, double arcPrecision, NestPolygon& o
         }
     }
     if (reach > kOffsetThreshold) {
+        // Grown relative to its first point, so that where the part lies does not matter.
+        const GePoint origin = outline[0];
+        for (GePoint& p : outline) {
+            p = GePoint(p.x - origin.x, p.y - origin.y);
+        }
         const double cut = 1.0 / (kFinerReading * kFinerReading);
-        outline.Offset(reach / (1.0 - cut), NestSettings());
+        NestSettings settings;
+        settings.integerScale = static_cast<std::int32_t>(m_scale);
+        outline.Grow(reach / (1.0 - cut), settings);
+        for (GePoint& p : outline) {
+            p = GePoint(p.x + origin.x, p.y + origin.y);
+        }
     }
 }
 

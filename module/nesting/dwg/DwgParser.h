@@ -75,11 +75,23 @@ public:
     // when the object is of a kind without an outline or the id is not valid.
     virtual NestPolygon polygonify(ZcDbObjectId id, double arcPrecision);
 
+    // Parts are checked against the range of the run's integer arithmetic: no point farther
+    // than reach from corner (the sheet's lower-left corner), at the run's integer scale.
+    void SetRange(const GePoint& corner, double reach, double integerScale);
+
 private:
-    static constexpr double kFinerReading = 8.0;
+    static constexpr double kFinerReading = 16.0;
     // Grows a part's outline so that it covers the object's curves, not only their sampled
     // points.
     void CoverCurves(ZcDbObjectId id, double arcPrecision, NestPolygon& outline);
+    // Why the part cannot be nested (empty when it can); repairs an outline that crosses
+    // itself when what it encloses is one outline.
+    std::wstring Fault(NestPolygon& outline) const;
+
+    bool m_hasRange = false;
+    GePoint m_corner;
+    double m_reach = 0.0;
+    double m_scale = 1e8;
 };
 
 // The area of a block reference for the area reader of the run summary: the objects that form

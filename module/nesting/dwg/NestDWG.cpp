@@ -1,6 +1,7 @@
 #include "nesting/dwg/NestDWG.h"
 
 #include "frame/Printer.h"
+#include "nesting/geometry/Predicates.h"
 
 namespace gantrel {
 
@@ -17,6 +18,10 @@ void NestDWG::LoadSheet(ZcDbObjectId sheet) {
 void NestDWG::LoadParts(const NestEntities& parts) {
     Polygons loaded = Parts();
     DwgParser parser;
+    if (Sheet().Size() > 0) {
+        const BoundingBox box = BoundingBoxOf(Sheet());
+        parser.SetRange(box.Min(), Reach(Settings()), Settings().integerScale);
+    }
     for (const Nest_Entity& part : parts) {
         parser.Parse(part.id, Settings().arcPrecision, loaded);
     }

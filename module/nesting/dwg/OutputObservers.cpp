@@ -55,14 +55,85 @@ std::wstring TwoDigits(std::int64_t value) {
 PlacementEvaluator::PlacementEvaluator(const Polygons& parts, ZcDbDatabase* db)
     : Nest_Observer(ModelSpaceOf(db), parts), m_db(db) {}
 
+namespace {
+
+// The move of a placed piece: by the position's translation, then turned about the moved
+// origin.
+ZcGeMatrix3d PlacementOf(const Position& position) {
+    const ZcGeVector3d move(position.translation.x, position.translation.y, 0.0);
+    return ZcGeMatrix3d::rotation(position.rotation * kPi / 180.0, ZcGeVector3d::kZAxis,
+                                  ZcGePoint3d(move.x, move.y, 0.0)) *
+           ZcGeMatrix3d::translation(move);
+}
+
+bool SetErased(ZcDbObjectId id, bool erased) {
+    ZcDbObject* object = nullptr;
+    if (zcdbOpenObject(object, id, ZcDb::kForWrite, true) != Zcad::eOk) {
+        return false;
+    }
+    const bool done = object->erase(erased) == Zcad::eOk;
+    object->close();
+    return done;
+}
+
+} // namespace
+
 int PlacementEvaluator::Update() {
-    Place();
+    Redraw();
     return 0;
 }
 
 int PlacementEvaluator::Finish() {
+    EraseDrawn();
     Place();
     return 0;
+}
+
+void PlacementEvaluator::EraseDrawn() {
+    for (auto& [name, drawn] : m_drawn) {
+        if (!drawn.erased) {
+            SetErased(drawn.copy, true);
+        }
+    }
+    m_drawn.clear();
+    m_copies.clear();
+}
+
+void PlacementEvaluator::Redraw() {
+    m_copies.clear();
+    std::map<std::wstring, bool> placed;
+    for (const Positions& sheet : m_result.sheets) {
+        for (const Position& position : sheet) {
+            const ZcGeMatrix3d placement = PlacementOf(position);
+            auto found = m_drawn.find(position.name);
+            if (found == m_drawn.end()) {
+                const ZcDbObjectId piece = ObjectId(position.name.c_str()).Id();
+                ZcDbObjectId copy;
+                if (piece.isNull() || ZWDrawer().AddCopy(piece, copy, ModelSpaceOf(m_db)) != 0 ||
+                    copy.isNull()) {
+                    continue;
+                }
+                Entity(copy).TransformBy(placement);
+                found = m_drawn.emplace(position.name, Drawn{copy, placement, false}).first;
+            } else {
+                Drawn& drawn = found->second;
+                if (drawn.erased && !SetErased(drawn.copy, false)) {
+                    continue;
+                }
+                drawn.erased = false;
+                Entity(drawn.copy).TransformBy(placement * drawn.placement.inverse());
+                drawn.placement = placement;
+            }
+            placed[position.name] = true;
+            m_copies.push_back(found->second.copy);
+        }
+    }
+    // Pieces this layout leaves out are hidden until a layout places them again.
+    for (auto& [name, drawn] : m_drawn) {
+        if (!drawn.erased && placed.count(name) == 0) {
+            drawn.erased = SetErased(drawn.copy, true);
+        }
+    }
 }
 
 void PlacementEvaluator::Place() {

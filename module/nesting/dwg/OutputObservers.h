@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ namespace gantrel {
 // Draws the stored result: after every arrangement the latest one, at the end the best one. Each
 // position gets a copy of its piece's working copy, moved by the position's translation and
 // turned by its rotation about the moved origin; the copies of the previous drawing go first.
+// During the run each piece keeps one copy that is moved from layout to layout (erased while a
+// layout leaves the piece out, brought back when one places it again), so that a long run does
+// not fill the drawing with erased copies; the final layout is drawn with fresh copies.
 class PlacementEvaluator : public Nest_Observer {
 public:
     // The copies go to the model space of db.
@@ -31,11 +35,25 @@ public:
     const std::vector<ZcDbObjectId>& Copies() const { return m_copies; }
 
 protected:
+    // Draws the stored result with fresh copies.
     virtual void Place();
+    // Draws the stored result by moving the copies of the previous layout.
+    virtual void Redraw();
 
 private:
+    struct Drawn {
+        ZcDbObjectId copy;
+        // How the copy was moved from its working copy.
+        ZcGeMatrix3d placement;
+        bool erased = false;
+    };
+    // Erases the copies Redraw keeps.
+    void EraseDrawn();
+
     ZcDbDatabase* m_db;
     std::vector<ZcDbObjectId> m_copies;
+    // The copy Redraw keeps for each piece, by the piece's name.
+    std::map<std::wstring, Drawn> m_drawn;
 };
 
 // The summary at the end of the run: time taken, pieces placed of all, the width of the layout

@@ -96,8 +96,10 @@ GePoints FromIntegerPath(const ClipperLib::Path& path, double scale) {
     return points;
 }
 
-std::vector<GePoints> OffsetOutline(const GePoints& outline, double delta, double scale,
-                                    double arcTolerance) {
+namespace {
+
+std::vector<GePoints> OffsetWith(const GePoints& outline, double delta, double scale,
+                                 ClipperLib::JoinType join, double arcTolerance) {
     CheckScale(scale);
     // Room for the outline to grow by delta (and the nudge) without leaving the range.
     const double limit = kClipperRange - scale * std::fabs(delta) - 64.0;
@@ -106,14 +108,26 @@ std::vector<GePoints> OffsetOutline(const GePoints& outline, double delta, doubl
     }
     try {
         ClipperLib::ClipperOffset offset(2.0, scale * arcTolerance);
-        offset.AddPath(ToIntegerPath(outline, scale, limit), ClipperLib::jtRound,
-                       ClipperLib::etClosedPolygon);
+        offset.AddPath(ToIntegerPath(outline, scale, limit), join, ClipperLib::etClosedPolygon);
         ClipperLib::Paths solution;
         offset.Execute(solution, scale * delta);
         return FromIntegerPaths(solution, scale);
     } catch (const ClipperLib::clipperException& e) {
         throw PolygonArithmeticError(e.what());
     }
+}
+
+} // namespace
+
+std::vector<GePoints> OffsetOutline(const GePoints& outline, double delta, double scale,
+                                    double arcTolerance) {
+    return OffsetWith(outline, delta, scale, ClipperLib::jtRound, arcTolerance);
+}
+
+std::vector<GePoints> CoveringOffsetOutline(const GePoints& outline, double delta, double scale) {
+    // A round join's chords cut inside the true arc; a mitre (or the square that replaces a long
+    // one, tangent to the arc) lies outside it.
+    return OffsetWith(outline, delta, scale, ClipperLib::jtMiter, 0.0);
 }
 
 std::vector<GePoints> MinkowskiSumWithNegated(const GePoints& a, const GePoints& b, double scale) {

@@ -23,6 +23,12 @@ public:
 std::vector<GePoints> OffsetOutline(const GePoints& outline, double delta, double scale,
                                     double arcTolerance);
 
+// The outline grown by delta (shrunk for negative delta) with mitred joins (square where a
+// mitre would reach farther than twice delta): the result covers every point within delta of
+// the outline, and when shrunk keeps only points at least |delta| inside it, up to the integer
+// rounding.
+std::vector<GePoints> CoveringOffsetOutline(const GePoints& outline, double delta, double scale);
+
 // The Minkowski sum of a and the point reflection of b, as closed loops: the outline and the
 // holes that are true cavities (positions of b inside a concavity of a).
 std::vector<GePoints> MinkowskiSumWithNegated(const GePoints& a, const GePoints& b, double scale);

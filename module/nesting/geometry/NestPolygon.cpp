@@ -140,8 +140,53 @@ bool NestPolygon::Offset(double d, const NestSettings& settings) {
     return holesDone;
 }
 
+bool NestPolygon::Grow(double d, const NestSettings& settings) {
+    if (!IsUsableOutline(*this)) {
+        return false;
+    }
+    std::vector<GePoints> loops;
+    try {
+        loops = CoveringOffsetOutline(*this, d, static_cast<double>(settings.integerScale));
+    } catch (const PolygonArithmeticError&) {
+        return false;
+    }
+    // A cavity closed by growing, or a neck cut by shrinking, leaves further loops; the largest
+    // alone is on the safe side either way.
+    const GePoints* largest = nullptr;
+    double largestArea = 0.0;
+    for (const GePoints& loop : loops) {
+        const double area = std::fabs(SignedArea(loop));
+        if (largest == nullptr || area > largestArea) {
+            largest = &loop;
+            largestArea = area;
+        }
+    }
+    if (largest == nullptr) {
+        // Shrunk away: nothing is at least -d inside.
+        if (d < 0.0) {
+            Clear();
+            return true;
+        }
+        return false;
+    }
+    const GePoints kept = *largest;
+    Clear();
+    AddPoints(kept);
+    bool holesDone = true;
+    if (m_holes) {
+        for (NestPolygon& hole : *m_holes) {
+            holesDone = hole.Grow(-d, settings) && holesDone;
+        }
+    }
+    return holesDone;
+}
+
 void NestPolygon::Reduce(double threshold) {
-    GePoints reduced = VisvalingamWhyattPointsReducer(threshold).Reduce(*this);
+    Reduce(threshold, ReductionSide::Any);
+}
+
+void NestPolygon::Reduce(double threshold, ReductionSide side) {
+    GePoints reduced = VisvalingamWhyattPointsReducer(threshold, side).Reduce(*this);
     if (reduced.Size() > 1 && Coincident(reduced[0], reduced.Last())) {
         reduced.RemoveLast();
     }

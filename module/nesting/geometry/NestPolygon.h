@@ -2,6 +2,7 @@
 #pragma once
 
 #include "nesting/geometry/GePoints.h"
+#include "nesting/geometry/PointsReducer.h"
 
 #include <memory>
 #include <string>
@@ -61,9 +62,16 @@ public:
     // unchanged, when the outline is degenerate or its coordinates are out of the arithmetic's
     // range.
     bool Offset(double d, const NestSettings& settings);
+    // Grows the outline so that it covers every point within d of it (shrinks it for negative d
+    // so that it keeps only points at least -d inside), with mitred joins; holes shrink by d.
+    // Where the result falls apart into several loops the largest is kept. Returns false,
+    // leaving the polygon unchanged, when the outline is degenerate or out of range.
+    bool Grow(double d, const NestSettings& settings);
     // Visvalingam-Whyatt reduction with the given area threshold; a last point that coincides
     // with the first is dropped.
     void Reduce(double threshold);
+    // The same reduction, removing a point only where the outline moves to the given side.
+    void Reduce(double threshold, ReductionSide side);
 
 private:
     std::wstring m_name;

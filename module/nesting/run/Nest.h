@@ -59,12 +59,20 @@ public:
     const NestPolygon& Sheet() const { return m_sheet; }
     const Polygons& Parts() const { return m_parts; }
     const NestSettings& Settings() const { return m_settings; }
-    const Results& GetResults() const { return m_results; }
+    // The number of arrangements evaluated so far. Only the best result is kept: the observers
+    // hear of every other one as it is made.
+    int EvaluatedCount() const { return m_evaluated; }
+    // How far from the sheet's lower-left corner a part may reach for the integer arithmetic
+    // of the run (drawing units): the run works relative to that corner.
+    static double Reach(const NestSettings& settings);
     // The search state; null before Prepare built it.
     const Losowacz* Search() const { return m_search.get(); }
     void SetClock(Clock clock) { m_clock = std::move(clock); }
 
 protected:
+    // Moves the result's positions from the run's frame (sheet corner at the origin) back to the
+    // drawing's.
+    void ToDrawing(Result& result) const;
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
     // Prepare's cleaning of the sheet outline: false when nothing usable is left.
     bool CleanSheet();
@@ -91,7 +99,12 @@ private:
     NestPolygon m_sheet;
     Polygons m_parts;
     std::unique_ptr<Losowacz> m_search;
-    Results m_results;
+    // The best result so far; the empty result until one is evaluated.
+    Result m_best;
+    int m_evaluated = 0;
+    // The sheet's lower-left corner: Prepare moves sheet and parts by its negative, and results
+    // are moved back before anyone sees them.
+    GePoint m_origin;
     MessagePrinter m_printer{*this};
     Clock m_clock;
 };
