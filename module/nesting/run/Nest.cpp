@@ -10,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 namespace gantrel {
 
@@ -133,6 +134,9 @@ void Nest::Run() {
         if (limit > 0.0 && m_clock() - start >= limit) {
             break;
         }
+    }
+    if (m_settings.improve && !StopRequested()) {
+        Improve(limit > 0.0 ? start + limit : std::numeric_limits<double>::infinity());
     }
 }
 

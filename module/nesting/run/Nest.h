@@ -15,6 +15,8 @@
 
 namespace gantrel {
 
+class ImprovingSearch;
+
 // The run as the nesting command drives it: sheet and parts are set, observers attached, a stop
 // provider set, then Prepare, Run and Finish. Observers and the stop provider belong to the
 // caller; the run keeps pointers to them. Everything runs on the calling thread except the
@@ -68,6 +70,14 @@ protected:
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
     // Prepare's cleaning of the sheet outline: false when nothing usable is left.
     bool CleanSheet();
+    // With the settings' improve on, after the generations: the improving search from the best
+    // result until deadline (clock seconds), a stop request or a layout that cannot be bettered.
+    // Every better layout is told to the observers and kept among the results.
+    void Improve(double deadline);
+    // Around the improving search: a chance to set it up (placement rule, batch) before it
+    // starts, and to read its counts when it has ended. Nothing by default.
+    virtual void ConfigureImprovement(ImprovingSearch& /*search*/) {}
+    virtual void ImprovementEnded(const ImprovingSearch& /*search*/) {}
 
 private:
     // Sends the no-fit-polygon calculator's messages to Message.
