@@ -7,7 +7,7 @@ packages="
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev
   libpolyclipping-dev libtbb-dev libcli11-dev libcairo2-dev libreadline-dev libfmt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  python3 python3-ezdxf
+  python3 python3-ezdxf python3-shapely
 "
 missing=""
 for p in $packages; do

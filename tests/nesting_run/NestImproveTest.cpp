@@ -59,7 +59,7 @@ NestSettings Settings(bool improve) {
     return settings;
 }
 
-struct Run {
+struct RunRecord {
     Results results;
     Result best;
     std::vector<std::string> log;
@@ -68,8 +68,8 @@ struct Run {
 };
 
 // A run for seed with a clock that moves `tick` seconds each time it is read.
-Run RunWith(bool improve, unsigned seed, const NestingStopProvider& stop, double tick) {
-    Run run;
+RunRecord RunWith(bool improve, unsigned seed, const NestingStopProvider& stop, double tick) {
+    RunRecord run;
     LoggingPartsObserver observer("O", run.log);
     RecordingNest nest(Settings(improve));
     double now = 0.0;
@@ -108,8 +108,8 @@ TEST(NestImprove, TheGenerationsAreUnchangedAndTheBestIsNeverWorse) {
     for (unsigned seed : {1u, 2u, 3u}) {
         SCOPED_TRACE(seed);
         ByDialogStopProvider never;
-        const Run plain = RunWith(false, seed, never, 0.5);
-        const Run improved = RunWith(true, seed, never, 0.5);
+        const RunRecord plain = RunWith(false, seed, never, 0.5);
+        const RunRecord improved = RunWith(true, seed, never, 0.5);
         ASSERT_EQ(plain.results.Size(), plain.total);
         ASSERT_GE(improved.results.Size(), plain.total);
         for (int i = 0; i < plain.total; ++i) {
@@ -124,13 +124,13 @@ TEST(NestImprove, TheGenerationsAreUnchangedAndTheBestIsNeverWorse) {
 
 TEST(NestImprove, AStopRequestDuringTheImprovementEndsTheRunAtOnce) {
     ByDialogStopProvider never;
-    const Run plain = RunWith(false, 1, never, 0.0);
+    const RunRecord plain = RunWith(false, 1, never, 0.0);
     // Enough answers for the generations (each placement asks after every placed part, the run
     // after each arrangement), then a few for the improving search.
     for (int extra : {1, 10, 50}) {
         SCOPED_TRACE(extra);
         const StopAfter stop(plain.total * 10 + extra);
-        const Run improved = RunWith(true, 1, stop, 0.0); // the clock stands still
+        const RunRecord improved = RunWith(true, 1, stop, 0.0); // the clock stands still
         EXPECT_GE(improved.best.rating, plain.best.rating);
         ASSERT_FALSE(improved.log.empty());
         EXPECT_EQ(improved.log.back(), "O.Finish");
@@ -145,7 +145,7 @@ TEST(NestImprove, TheMaximumCalculationTimeEndsTheImprovement) {
     // A clock that moves 1 s each time it is read: the one-minute limit is passed after about
     // sixty readings, whatever the machine's speed, and the run ends within a second of it.
     ByDialogStopProvider never;
-    const Run run = RunWith(true, 1, never, 1.0);
+    const RunRecord run = RunWith(true, 1, never, 1.0);
     EXPECT_EQ(run.log.back(), "O.Finish");
     EXPECT_GE(run.clockAtEnd, 60.0);
     EXPECT_LE(run.clockAtEnd, 62.0);
