@@ -68,7 +68,13 @@ std::optional<IntegerPoint> LeftmostFreeVertex(const IntegerPaths& innerFit,
         boxes.push_back(BoxOf(region));
     }
     const auto slack = static_cast<std::int64_t>(kBoundarySlack);
+    std::size_t lastBlocker = forbidden.size();
+    const IntegerPoint* previous = nullptr;
     for (const IntegerPoint& c : candidates) {
+        if (previous != nullptr && previous->x == c.x && previous->y == c.y) {
+            continue;
+        }
+        previous = &c;
         const bool inInnerFit =
             std::any_of(innerFit.begin(), innerFit.end(), [&c](const IntegerPath& loop) {
                 return !loop.empty() && Locate(c, loop) != PointLocation::Outside;
@@ -76,9 +82,15 @@ std::optional<IntegerPoint> LeftmostFreeVertex(const IntegerPaths& innerFit,
         if (!inInnerFit) {
             continue;
         }
-        bool blocked = false;
+        // Neighbouring candidates mostly lie in the same region: the one that blocked the last
+        // candidate is asked first.
+        bool blocked = lastBlocker < forbidden.size() && boxes[lastBlocker].Holds(c, slack) &&
+                       InInterior(c, forbidden[lastBlocker]);
         for (std::size_t r = 0; r < forbidden.size() && !blocked; ++r) {
-            blocked = boxes[r].Holds(c, slack) && InInterior(c, forbidden[r]);
+            if (r != lastBlocker && boxes[r].Holds(c, slack) && InInterior(c, forbidden[r])) {
+                blocked = true;
+                lastBlocker = r;
+            }
         }
         if (!blocked) {
             return c;
