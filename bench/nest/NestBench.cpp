@@ -179,6 +179,8 @@ Outcome RunNest(const testing::StripProblem& problem, NestSettings settings, dou
 void WriteLayout(const std::string& path, const testing::StripProblem& problem,
                  const Positions& placed) {
     std::ofstream out(path);
+    // Every digit of the doubles: a rounded corner could make touching pieces overlap.
+    out.precision(17);
     const auto line = [&out, &problem](const GePoints& points) {
         for (const GePoint& p : points) {
             out << p.x / problem.scale << ' ' << p.y / problem.scale << ' ';
