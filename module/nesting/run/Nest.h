@@ -72,7 +72,7 @@ protected:
     bool CleanSheet();
     // With the settings' improve on, after the generations: the improving search from the best
     // result until deadline (clock seconds), a stop request or a layout that cannot be bettered.
-    // Every better layout is told to the observers and kept among the results.
+    // Every better layout is told to the observers; the latest is kept among the results.
     void Improve(double deadline);
     // Around the improving search: a chance to set it up (placement rule, batch) before it
     // starts, and to read its counts when it has ended. Nothing by default.

@@ -20,10 +20,17 @@ void Nest::Improve(double deadline) {
     search.SetPrinter(&m_printer);
     // Seeded from the runtime generator, so that a seeded run repeats itself.
     search.SetSeed(static_cast<std::uint64_t>(std::rand()));
-    search.SetReport([this](const Result& best, bool improved) {
+    // Only the latest better layout is kept among the results: it outranks every earlier one,
+    // and a long improvement finds hundreds of them.
+    bool keptOne = false;
+    search.SetReport([this, &keptOne](const Result& best, bool improved) {
         OnResult(best);
         if (improved) {
+            if (keptOne) {
+                m_results.RemoveLast();
+            }
             m_results.Add(best);
+            keptOne = true;
         }
     });
     ConfigureImprovement(search);
