@@ -160,6 +160,9 @@ NestCommand::NestCommand(CLI::App& program)
         ->add_option("--generations", m_settings.generations,
                      "Generations the genetic search breeds")
         ->check(CLI::Range(1, 100000));
+    m_command->add_flag("--improve", m_settings.improve,
+                        "After the generations, keep improving the best layout until the maximum "
+                        "time (--max-time)");
     m_command->add_option("--seed", m_seed, "Seed of the random generator (default: tick count)");
     m_command->add_flag("--json", m_json,
                         "Print a JSON summary on stdout (the transcript then goes to stderr)");

@@ -23,6 +23,7 @@ constexpr int kRotationAllowed = 1014;
 constexpr int kMaxTime = 1015;
 constexpr int kMutationRate = 1023;
 constexpr int kGenerations = 1026;
+constexpr int kImprove = 1028;
 
 // The area of a closed polyline, or nothing for any other entity.
 std::optional<double> closedPolylineArea(ZcDbObjectId id) {
@@ -90,6 +91,8 @@ std::vector<NestScriptLine> nestScript(const NestSettingsFlags& settings, const 
             type(kMaxTime, std::to_string(*settings.maxTime), "--max-time");
         if (settings.generations)
             type(kGenerations, std::to_string(*settings.generations), "--generations");
+        if (settings.improve)
+            lines.push_back({fmt::format("dlg click {}", kImprove), "--improve"});
         lines.push_back({fmt::format("dlg click {}", kOk), "OK in the settings dialog"});
     }
     lines.push_back({"Plaxen", "the nesting command Plaxen"});

@@ -20,9 +20,11 @@ struct NestSettingsFlags {
     std::optional<int> arcPrecision;
     std::optional<int> maxTime;
     std::optional<int> generations;
+    // Keep improving the best layout until the maximum time.
+    bool improve = false;
     bool any() const {
         return spacing || population || rotationStep || mutationRate || arcPrecision || maxTime ||
-               generations;
+               generations || improve;
     }
 };
 

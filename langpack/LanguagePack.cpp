@@ -30,6 +30,7 @@ constexpr Text kTexts[] = {
     {30108, L"Arc precision (divisions)"},
     {30113, L"Maximum calculation time"},
     {30114, L"Generations"},
+    {30115, L"Keep improving until the maximum time"},
     // Nesting command and its run.
     {30301, L"Select the sheet outline (a polyline): "},
     {30302, L"Select the parts to nest: "},

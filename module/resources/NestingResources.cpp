@@ -51,14 +51,19 @@ const DialogItem kSettingsItems[] = {
      .kind = DialogItemKind::Label,
      .text = L"+",
      .rect = {278, 192, 290, 208}},
+    {.id = IDC_IMPROVE_LABEL,
+     .kind = DialogItemKind::Label,
+     .text = L"_improve",
+     .rect = {10, 222, 150, 238}},
+    {.id = IDC_IMPROVE, .kind = DialogItemKind::CheckBox, .rect = {160, 222, 176, 238}},
     {.id = IDOK,
      .kind = DialogItemKind::DefPushButton,
      .text = L"_save",
-     .rect = {110, 225, 195, 250}},
+     .rect = {110, 255, 195, 280}},
     {.id = IDCANCEL,
      .kind = DialogItemKind::PushButton,
      .text = L"_cancel",
-     .rect = {205, 225, 290, 250}},
+     .rect = {205, 255, 290, 280}},
 };
 
 const DialogItem kStopItems[] = {
@@ -73,7 +78,7 @@ const DialogItem kStopItems[] = {
 void RegisterNestingDialogs() {
     RegisterDialogResource({.id = IDD_NEST_SETTINGS,
                             .caption = L"Dialog",
-                            .rect = {0, 0, 300, 260},
+                            .rect = {0, 0, 300, 290},
                             .items = kSettingsItems});
     RegisterDialogResource({.id = IDD_STOP_NESTING,
                             .caption = L"Dialog",

@@ -27,6 +27,8 @@ inline constexpr int IDC_MUTATION_MINUS = 1024;
 inline constexpr int IDC_MUTATION_PLUS = 1025;
 inline constexpr int IDC_GENERATIONS = 1026;
 inline constexpr int IDC_GENERATIONS_LABEL = 1027;
+inline constexpr int IDC_IMPROVE = 1028;
+inline constexpr int IDC_IMPROVE_LABEL = 1029;
 
 // The stop dialog of a nesting run: one button.
 inline constexpr UINT IDD_STOP_NESTING = 8007;

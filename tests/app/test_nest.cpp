@@ -265,3 +265,26 @@ TEST_F(NestTest, WithoutADrawingTheBundledExampleIsNested) {
 }
 
 } // namespace
+
+namespace {
+
+// Four plates that fill a 50 x 50 corner of the sheet exactly when they stand two by two.
+const std::string kTilingJob =
+    drawing(rectangle("B0", 0, 0, 100, 50) + rectangle("B1", 150, 0, 30, 25) +
+            rectangle("B2", 150, 30, 20, 25) + rectangle("B3", 200, 0, 30, 25) +
+            rectangle("B4", 200, 30, 20, 25));
+
+TEST_F(NestTest, ImproveFindsTheTightestLayoutAndStopsThere) {
+    WriteFile(dir / "tiles.dxf", kTilingJob);
+    // The improving search ends as soon as the used width reaches its lower bound (area over
+    // the sheet's height) instead of running to the one-minute limit.
+    const Outcome o = run(
+        {"tiles.dxf", "--improve", "--spacing", "0", "--max-time", "1", "--seed", "2", "--json"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const Summary s = parseSummary(o.out);
+    EXPECT_EQ(s.numbers.at("placed"), 4);
+    EXPECT_NEAR(s.numbers.at("used_width"), 50.0, 1e-6);
+    EXPECT_TRUE(s.violations.empty()) << s.violations;
+}
+
+} // namespace

@@ -160,6 +160,29 @@ TEST(SettingsDialog, OkTakesEveryValueTheUserGave) {
     EXPECT_DOUBLE_EQ(ok.settings.reductionThreshold, NestSettings().reductionThreshold);
 }
 
+TEST(SettingsDialog, TheImproveCheckBoxRoundTripsThroughOkAndCancel) {
+    // Off by default, labelled with the language pack's text.
+    const std::string off = ShownFor(NestSettings());
+    EXPECT_NE(LineOf(off, 1028).find("unchecked"), std::string::npos) << off;
+    EXPECT_EQ(TextOf(LineOf(off, 1029)), win::Narrow(GetPackText(30115)));
+    EXPECT_FALSE(NestSettings().improve);
+
+    // Ticked and accepted: on, and shown ticked the next time.
+    const Outcome ok = Drive(NestSettings(), {"dlg click 1028", "dlg click 1"});
+    ASSERT_EQ(ok.result, IDOK);
+    EXPECT_TRUE(ok.settings.improve);
+    const std::string on = ShownFor(ok.settings);
+    EXPECT_NE(LineOf(on, 1028).find("checked"), std::string::npos);
+    EXPECT_EQ(LineOf(on, 1028).find("unchecked"), std::string::npos) << on;
+
+    // Cleared and accepted: off again; cleared and cancelled: still on.
+    EXPECT_FALSE(Drive(ok.settings, {"dlg click 1028", "dlg click 1"}).settings.improve);
+    const Outcome cancelled = Drive(ok.settings, {"dlg click 1028", "dlg click 2"});
+    EXPECT_EQ(cancelled.result, IDCANCEL);
+    EXPECT_TRUE(cancelled.settings.improve);
+    EXPECT_FALSE(Drive(NestSettings(), {"dlg click 1028", "dlg click 2"}).settings.improve);
+}
+
 TEST(SettingsDialog, TheSliderStaysWithinThirtyAndSeventy) {
     EXPECT_EQ(Drive(NestSettings(), {"dlg slide 1023 95", "dlg click 1"}).settings.mutationRate,
               70);
@@ -261,14 +284,16 @@ std::string SettingsCommand::s_folder;
 
 TEST_F(SettingsCommand, OkReplacesTheModuleSettings) {
     ModuleNestSettings().reductionThreshold = 3.5; // not in the dialog: must survive
-    const Outcome ok = Run({"dlg set 1004 1", "dlg set 1003 4.25", "dlg click 1014",
-                            "dlg set 1002 45", "dlg slide 1023 40", "dlg click 1"});
+    const Outcome ok =
+        Run({"dlg set 1004 1", "dlg set 1003 4.25", "dlg click 1014", "dlg set 1002 45",
+             "dlg slide 1023 40", "dlg click 1028", "dlg click 1"});
     EXPECT_TRUE(ok.boxes.empty());
     EXPECT_EQ(ok.settings.population, 1); // a population of one is allowed
     EXPECT_DOUBLE_EQ(ok.settings.spacing, 4.25);
     EXPECT_TRUE(ok.settings.rotationAllowed);
     EXPECT_EQ(ok.settings.rotationCount, 8);
     EXPECT_EQ(ok.settings.mutationRate, 40);
+    EXPECT_TRUE(ok.settings.improve);
     EXPECT_DOUBLE_EQ(ok.settings.reductionThreshold, 3.5);
 
     // The next run opens on what was accepted.
@@ -283,13 +308,15 @@ TEST_F(SettingsCommand, CancelEscOrNoMoreInputLeaveTheModuleSettings) {
     const NestSettings before = ModuleNestSettings();
     for (const char* leave : {"dlg click 2", "dlg key 1004 esc", "dlg show"}) {
         SCOPED_TRACE(leave);
-        const Outcome left = Run({"dlg click 1014", "dlg set 1002 90", "dlg set 1004 99",
-                                  "dlg set 1026 500", "dlg slide 1023 66", leave});
+        const Outcome left =
+            Run({"dlg click 1014", "dlg set 1002 90", "dlg set 1004 99", "dlg set 1026 500",
+                 "dlg slide 1023 66", "dlg click 1028", leave});
         EXPECT_EQ(left.settings.population, before.population);
         EXPECT_EQ(left.settings.rotationCount, before.rotationCount);
         EXPECT_EQ(left.settings.rotationAllowed, before.rotationAllowed);
         EXPECT_EQ(left.settings.generations, before.generations);
         EXPECT_EQ(left.settings.mutationRate, before.mutationRate);
+        EXPECT_EQ(left.settings.improve, before.improve);
     }
 }
 

@@ -22,6 +22,7 @@ constexpr unsigned kUnusedLabelText = 30105;
 constexpr unsigned kArcPrecisionText = 30108;
 constexpr unsigned kMaxTimeText = 30113;
 constexpr unsigned kGenerationsText = 30114;
+constexpr unsigned kImproveText = 30115;
 
 constexpr int kMutationMin = 30;
 constexpr int kMutationMax = 70;
@@ -61,6 +62,7 @@ BOOL Settings_dlg::OnInitDialog() {
     m_rotationStepEdit.SubclassDlgItem(IDC_ROTATION_STEP, this);
     m_rotationAllowedCheck.SubclassDlgItem(IDC_ROTATION_ALLOWED, this);
     m_mutationSlider.SubclassDlgItem(IDC_MUTATION_RATE, this);
+    m_improveCheck.SubclassDlgItem(IDC_IMPROVE, this);
     // Fills the edits from the values above.
     CZdUiDialog::OnInitDialog();
 
@@ -76,8 +78,10 @@ BOOL Settings_dlg::OnInitDialog() {
     SetDlgItemText(IDC_ARC_PRECISION_LABEL, GetPackText(kArcPrecisionText).c_str());
     SetDlgItemText(IDC_MAX_TIME_LABEL, GetPackText(kMaxTimeText).c_str());
     SetDlgItemText(IDC_GENERATIONS_LABEL, GetPackText(kGenerationsText).c_str());
+    SetDlgItemText(IDC_IMPROVE_LABEL, GetPackText(kImproveText).c_str());
 
     m_rotationAllowedCheck.SetCheck(m_settings.rotationAllowed ? BST_CHECKED : BST_UNCHECKED);
+    m_improveCheck.SetCheck(m_settings.improve ? BST_CHECKED : BST_UNCHECKED);
     m_mutationSlider.SetRange(kMutationMin, kMutationMax);
     m_mutationSlider.SetPos(m_mutationRate);
     EnableRotationStep();
@@ -126,6 +130,7 @@ void Settings_dlg::OnOK() {
     m_settings.generations = m_generations;
     m_settings.mutationRate = m_mutationSlider.GetPos();
     m_settings.rotationAllowed = m_rotationAllowedCheck.GetCheck() == BST_CHECKED;
+    m_settings.improve = m_improveCheck.GetCheck() == BST_CHECKED;
     CZdUiDialog::OnOK();
 }
 

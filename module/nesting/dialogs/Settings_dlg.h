@@ -41,6 +41,7 @@ private:
     CEdit m_rotationStepEdit;
     CButton m_rotationAllowedCheck;
     CSliderCtrl m_mutationSlider;
+    CButton m_improveCheck;
     std::unique_ptr<HelpProvider> m_help;
     double m_rotationStep = 0.0;
     double m_spacing = 0.0;

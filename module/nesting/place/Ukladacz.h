@@ -73,6 +73,10 @@ protected:
     const Polygons* Lookup(const std::wstring& key) const;
     double Scale() const { return static_cast<double>(m_settings.integerScale); }
     Position PositionAt(const NestPolygon& part, const GePoint& referenceSpot) const;
+    // After BuildFeasibleRegion: the inner-fit loops and, per placed part, its no-fit loops
+    // against the part being placed, in integer units at their places.
+    const IntegerPaths& InnerFitPaths() const { return m_innerFitPaths; }
+    const std::vector<IntegerPaths>& NoFitRegions() const { return m_noFitRegions; }
 
 private:
     const NestingStopProvider* m_stopProvider;

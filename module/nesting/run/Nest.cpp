@@ -12,6 +12,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 namespace gantrel {
 
@@ -62,7 +63,7 @@ double Nest::Reach(const NestSettings& settings) {
     return 0.9 * kClipperRange / (4.0 * static_cast<double>(settings.integerScale));
 }
 
-void Nest::ToDrawing(Result& result) const {
+void Nest::MoveResult(Result& result, double direction) const {
     if (m_origin.x == 0.0 && m_origin.y == 0.0) {
         return;
     }
@@ -73,8 +74,8 @@ void Nest::ToDrawing(Result& result) const {
             const double a = position.rotation * kDegreesToRadians;
             const double c = std::cos(a);
             const double s = std::sin(a);
-            position.translation.x += m_origin.x - (m_origin.x * c - m_origin.y * s);
-            position.translation.y += m_origin.y - (m_origin.x * s + m_origin.y * c);
+            position.translation.x += direction * (m_origin.x - (m_origin.x * c - m_origin.y * s));
+            position.translation.y += direction * (m_origin.y - (m_origin.x * s + m_origin.y * c));
         }
     }
 }
@@ -215,6 +216,9 @@ void Nest::Run() {
         if (limit > 0.0 && m_clock() - start >= limit) {
             break;
         }
+    }
+    if (m_settings.improve && !StopRequested()) {
+        Improve(limit > 0.0 ? start + limit : std::numeric_limits<double>::infinity());
     }
 }
 

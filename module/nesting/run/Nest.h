@@ -15,6 +15,8 @@
 
 namespace gantrel {
 
+class ImprovingSearch;
+
 // The run as the nesting command drives it: sheet and parts are set, observers attached, a stop
 // provider set, then Prepare, Run and Finish. Observers and the stop provider belong to the
 // caller; the run keeps pointers to them. Everything runs on the calling thread except the
@@ -72,10 +74,19 @@ public:
 protected:
     // Moves the result's positions from the run's frame (sheet corner at the origin) back to the
     // drawing's.
-    void ToDrawing(Result& result) const;
+    void ToDrawing(Result& result) const { MoveResult(result, 1.0); }
+    // The inverse: from the drawing's frame to the run's.
+    void ToRun(Result& result) const { MoveResult(result, -1.0); }
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
     // Prepare's cleaning of the sheet outline: false when nothing usable is left.
     bool CleanSheet();
+    // With the settings' improve on, after the generations: the improving search from the best
+    // result until deadline (clock seconds), a stop request or a layout that cannot be bettered.
+    // Every better layout is told to the observers; the latest is kept among the results.
+    void Improve(double deadline);
+    // Around the improving search: a chance to set it up (placement rule, batch) before it
+    // starts, and to read its counts when it has ended. Nothing by default.
+    virtual void ConfigureImprovement(ImprovingSearch& /*search*/) {}
 
 private:
     // Sends the no-fit-polygon calculator's messages to Message.
@@ -102,6 +113,8 @@ private:
     // The best result so far; the empty result until one is evaluated.
     Result m_best;
     int m_evaluated = 0;
+    // Moves each position by direction times the shift between the two frames.
+    void MoveResult(Result& result, double direction) const;
     // The sheet's lower-left corner: Prepare moves sheet and parts by its negative, and results
     // are moved back before anyone sees them.
     GePoint m_origin;

@@ -36,6 +36,9 @@ struct NestSettings {
     double reductionThreshold = 2.0;
     // Number of generations the genetic search breeds in one run.
     std::int32_t generations = 1;
+    // After the generations, keep improving the best layout until the maximum calculation time,
+    // a stop request, or a layout that cannot be bettered.
+    bool improve = false;
 };
 
 // The module's own record: holds the defaults from the moment the module is loaded, is replaced

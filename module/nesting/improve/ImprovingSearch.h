@@ -1,0 +1,96 @@
+// The improving search: starting from the best layout of the genetic search, keeps bettering it
+// until a deadline, a stop request, or a layout that cannot be bettered.
+#pragma once
+
+#include "nesting/improve/Evaluation.h"
+#include "nesting/improve/Neighbourhood.h"
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <random>
+
+namespace gantrel {
+
+// Simulated annealing over the order and the rotations of the parts. Each round draws a batch of
+// neighbours of the current arrangement, computes the no-fit polygons they lack into the cache
+// (on the calling thread, the polygons themselves on the worker threads), places the batch in
+// parallel, each candidate with its own placer and table, and moves to the batch's best
+// candidate when the annealing accepts it. The objective is the used width, with the parts left
+// out counted heavily and a small pull of the parts' mass to the left so that plateaus of equal
+// width still lead somewhere. The best layout is kept by the run's own rating (strictly higher
+// replaces it) and is never lost: the search returns it whatever ends it.
+class ImprovingSearch {
+public:
+    // Seconds since some fixed moment.
+    using Clock = std::function<double()>;
+    // Told the best layout, on the calling thread: each time it improves (improved true), and
+    // otherwise about once per second of the clock, so that progress keeps moving.
+    using Report = std::function<void(const Result& best, bool improved)>;
+
+    enum class End {
+        NotRun,
+        // The deadline passed.
+        Time,
+        // The stop provider answered "stop".
+        Stop,
+        // Every part placed and the used width at its lower bound.
+        LowerBound,
+    };
+
+    // parts and sheet: as the run prepared them (the sheet named as the inner-fit keys name it).
+    // The stop provider may be null; it is asked from the worker threads too.
+    ImprovingSearch(const Polygons& parts, const NestPolygon& sheet, const NestSettings& settings,
+                    NfpCache& cache, const NestingStopProvider* stopProvider);
+
+    void SetClock(Clock clock, double deadline) {
+        m_clock = std::move(clock);
+        m_deadline = deadline;
+    }
+    void SetReport(Report report) { m_report = std::move(report); }
+    void SetPrinter(Printer* printer) { m_printer = printer; }
+    void SetRule(PlacementRule rule) { m_rule = rule; }
+    void SetSeed(std::uint64_t seed) { m_random.seed(seed); }
+    // Candidates placed per round (at least 1); by default the number of hardware threads, at
+    // least 2.
+    void SetBatchSize(int size) { m_batch = size < 1 ? 1 : size; }
+    // Without annealing only candidates at least as good as the current one are taken.
+    void SetAnnealing(bool on) { m_annealing = on; }
+
+    // Improves on start, a layout of the run's parts (every part placed or not). Returns the best
+    // layout found: start itself unless a strictly better rated one turned up.
+    Result Improve(const Result& start);
+
+    // Candidates placed to the end (the start included).
+    int Evaluations() const { return m_evaluations; }
+    End Ended() const { return m_end; }
+    const Neighbourhood& Moves() const { return m_neighbourhood; }
+    // Used width of a result's layout on this run's parts (0 without positions).
+    double UsedWidthOf(const Result& result) const;
+    // Whether result places every part at the least width possible.
+    bool AtLowerBound(const Result& result) const;
+
+private:
+    bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
+    double Cost(const Evaluation& evaluation) const;
+    double Now() const { return m_clock ? m_clock() : 0.0; }
+
+    const Polygons& m_parts;
+    const NestPolygon& m_sheet;
+    NestSettings m_settings;
+    NfpCache& m_cache;
+    const NestingStopProvider* m_stopProvider;
+    Neighbourhood m_neighbourhood;
+    Clock m_clock;
+    double m_deadline = std::numeric_limits<double>::infinity();
+    Report m_report;
+    Printer* m_printer = nullptr;
+    PlacementRule m_rule = PlacementRule::BottomLeft;
+    std::mt19937_64 m_random{1};
+    int m_batch = 2;
+    bool m_annealing = true;
+    int m_evaluations = 0;
+    End m_end = End::NotRun;
+};
+
+} // namespace gantrel

@@ -1,0 +1,233 @@
+// The improving search: never worse than the layout it starts from, which is the genetic
+// search's best for the same seed; valid layouts; ends on a stop request, at its deadline and at
+// a layout that cannot be bettered, each without timing (stop providers and clocks that count).
+// Also its pieces: the bottom-left tie-break and the moves between arrangements.
+#include "StripNesting.h"
+#include "nesting/geometry/Predicates.h"
+#include "nesting/improve/BottomLeftPlacer.h"
+#include "nesting/improve/ImprovingSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <set>
+
+namespace gantrel {
+namespace {
+
+// Answers "stop" from the n-th question on; safe to ask from several threads.
+class StopAfter : public NestingStopProvider {
+public:
+    explicit StopAfter(int n) : m_left(n) {}
+    bool ShouldStop() const override { return m_left.fetch_sub(1) <= 0; }
+
+private:
+    mutable std::atomic<int> m_left;
+};
+
+NestPolygon Rectangle(const std::wstring& name, double x0, double y0, double x1, double y1) {
+    NestPolygon p{GePoint(x0, y0), GePoint(x1, y0), GePoint(x1, y1), GePoint(x0, y1)};
+    p.SetName(name);
+    return p;
+}
+
+// A strip of height 10 and four rectangles that fill a length of exactly 10 when they are put
+// two by two; the first arrangement of the genetic search leaves gaps.
+testing::StripProblem TilingProblem() {
+    testing::StripProblem problem;
+    problem.name = "tiling";
+    problem.stripHeight = 10.0;
+    problem.sheet = Rectangle(L"-1", 0, 0, 40, 10);
+    problem.parts = Polygons{Rectangle(L"a", 0, 0, 6, 6), Rectangle(L"b", 0, 0, 6, 4),
+                             Rectangle(L"c", 0, 0, 4, 6), Rectangle(L"d", 0, 0, 4, 4)};
+    problem.totalArea = TotalArea(problem.parts);
+    return problem;
+}
+
+struct Improved {
+    Result start;
+    Result best;
+    int evaluations = 0;
+    ImprovingSearch::End end = ImprovingSearch::End::NotRun;
+};
+
+// The genetic search's best of `generations` arrangements for seed, then the improving search
+// from it with stopProvider, clock and deadline.
+Improved ImproveAfterSearch(const testing::StripProblem& problem, const NestSettings& settings,
+                            unsigned seed, const NestingStopProvider* stopProvider,
+                            ImprovingSearch::Clock clock = nullptr,
+                            double deadline = std::numeric_limits<double>::infinity()) {
+    Improved run;
+    run.start = testing::RunStripSearch(problem, settings, 10, seed, false).best;
+    NfpCache cache;
+    ImprovingSearch search(problem.parts, problem.sheet, settings, cache, stopProvider);
+    search.SetSeed(seed);
+    search.SetClock(std::move(clock), deadline);
+    run.best = search.Improve(run.start);
+    run.evaluations = search.Evaluations();
+    run.end = search.Ended();
+    return run;
+}
+
+TEST(ImprovingSearch, NeverWorseThanTheGeneticSearchAndValidWithEveryPlacementRule) {
+    const testing::StripProblem problem =
+        testing::MakeStripProblem(testing::LoadEsicup("fu"), true);
+    const NestSettings settings = testing::StripSettings(problem, true, 10);
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        const StopAfter stop(400);
+        const Improved run = ImproveAfterSearch(problem, settings, seed, &stop);
+        EXPECT_EQ(run.end, ImprovingSearch::End::Stop);
+        EXPECT_GT(run.evaluations, 20);
+        EXPECT_GE(run.best.rating, run.start.rating);
+        ASSERT_FALSE(run.best.IsEmpty());
+        EXPECT_EQ(run.best.PlacedCount(), problem.parts.Size());
+        EXPECT_EQ(testing::CheckLayout(problem, run.best.sheets[0], "improve-fu"), "");
+    }
+    // The plain leftmost rule and pure descent as well: still never worse, still valid.
+    const testing::SearchRun search = testing::RunStripSearch(problem, settings, 10, 4, false);
+    for (PlacementRule rule : {PlacementRule::Leftmost, PlacementRule::BottomLeft}) {
+        NfpCache cache;
+        const StopAfter stop(300);
+        ImprovingSearch improving(problem.parts, problem.sheet, settings, cache, &stop);
+        improving.SetRule(rule);
+        improving.SetAnnealing(false);
+        const Result best = improving.Improve(search.best);
+        EXPECT_GE(best.rating, search.best.rating);
+        EXPECT_EQ(testing::CheckLayout(problem, best.sheets[0], "improve-fu-rule"), "");
+    }
+}
+
+TEST(ImprovingSearch, AStopRequestEndsItAtOnceWithTheBestSoFar) {
+    const testing::StripProblem problem =
+        testing::MakeStripProblem(testing::LoadEsicup("jakobs1"), true);
+    const NestSettings settings = testing::StripSettings(problem, true, 10);
+    for (int questions : {0, 1, 7, 60}) {
+        SCOPED_TRACE(questions);
+        const StopAfter stop(questions);
+        const Improved run = ImproveAfterSearch(problem, settings, 1, &stop);
+        EXPECT_EQ(run.end, ImprovingSearch::End::Stop);
+        // Every placement asks before it starts, so none starts after the first "stop".
+        EXPECT_LE(run.evaluations, questions);
+        EXPECT_GE(run.best.rating, run.start.rating);
+        EXPECT_EQ(testing::CheckLayout(problem, run.best.sheets[0], "improve-stop"), "");
+    }
+}
+
+TEST(ImprovingSearch, EndsWithinASecondOfItsDeadline) {
+    const testing::StripProblem problem =
+        testing::MakeStripProblem(testing::LoadEsicup("dighe2"), false);
+    const NestSettings settings = testing::StripSettings(problem, false, 10);
+    // A clock that moves a quarter of a second each time it is read.
+    double now = 100.0;
+    const auto clock = [&now] { return now += 0.25; };
+    const Improved run = ImproveAfterSearch(problem, settings, 1, nullptr, clock, 110.0);
+    ASSERT_NE(run.end, ImprovingSearch::End::Stop);
+    if (run.end == ImprovingSearch::End::Time) {
+        EXPECT_LT(now, 111.0);
+        EXPECT_GT(run.evaluations, 5);
+    }
+    EXPECT_GE(run.best.rating, run.start.rating);
+
+    // A deadline already passed: nothing is placed and the start comes back.
+    double late = 200.0;
+    const Improved none = ImproveAfterSearch(
+        problem, settings, 1, nullptr, [&late] { return late; }, 150.0);
+    EXPECT_EQ(none.end, ImprovingSearch::End::Time);
+    EXPECT_EQ(none.evaluations, 0);
+    EXPECT_EQ(none.best.rating, none.start.rating);
+}
+
+TEST(ImprovingSearch, ALayoutAtTheLowerBoundEndsTheSearch) {
+    const testing::StripProblem problem = TilingProblem();
+    const NestSettings settings = testing::StripSettings(problem, false, 10);
+    NfpCache cache;
+    const StopAfter stop(20000);
+    ImprovingSearch search(problem.parts, problem.sheet, settings, cache, &stop);
+    EXPECT_DOUBLE_EQ(search.Moves().LowerBound(), 10.0); // area 100 over height 10
+    const testing::SearchRun start = testing::RunStripSearch(problem, settings, 1, 1, false);
+    ASSERT_GT(search.UsedWidthOf(start.best), 10.0 + 1e-9);
+    const Result best = search.Improve(start.best);
+    EXPECT_EQ(search.Ended(), ImprovingSearch::End::LowerBound);
+    EXPECT_TRUE(search.AtLowerBound(best));
+    EXPECT_NEAR(testing::UsedLength(problem, best.sheets[0]), 10.0, 1e-6);
+    EXPECT_EQ(testing::CheckLayout(problem, best.sheets[0], "improve-tiling"), "");
+
+    // Started from that layout it places nothing.
+    ImprovingSearch again(problem.parts, problem.sheet, settings, cache, &stop);
+    again.Improve(best);
+    EXPECT_EQ(again.Ended(), ImprovingSearch::End::LowerBound);
+    EXPECT_EQ(again.Evaluations(), 0);
+}
+
+TEST(BottomLeftPlacer, TiesOfTheLeftmostSpotGoToTheLowest) {
+    const IntegerPaths loops{{{50, 900}, {0, 800}, {0, 100}, {500, 0}}, {{400, 20}, {900, 5}}};
+    const IntegerPoint* spot = BottomLeftVertex(loops, 100);
+    ASSERT_NE(spot, nullptr);
+    EXPECT_EQ(spot->x, 0);
+    EXPECT_EQ(spot->y, 100);
+    const IntegerPoint* wider = BottomLeftVertex(loops, 500);
+    EXPECT_EQ(wider->x, 500);
+    EXPECT_EQ(wider->y, 0);
+    EXPECT_EQ(BottomLeftVertex({}, 100), nullptr);
+
+    // On a strip the first part goes to the bottom-left corner; the second fits above it, where
+    // the spots x = 0 run from y = 4 to y = 6, and takes the lowest.
+    const testing::StripProblem problem = TilingProblem();
+    const NestSettings settings = testing::StripSettings(problem, false, 10);
+    NfpCache cache;
+    const Polygons arrangement{problem.parts[3], problem.parts[1]}; // 4 x 4, then 6 x 4
+    EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+    const Evaluation placed =
+        Evaluate(arrangement, problem.sheet, settings, cache, nullptr, PlacementRule::BottomLeft);
+    ASSERT_EQ(placed.result.PlacedCount(), 2);
+    const Positions& positions = placed.result.sheets[0];
+    EXPECT_NEAR(positions[0].translation.x, 0.0, 1e-9);
+    EXPECT_NEAR(positions[0].translation.y, 0.0, 1e-9);
+    EXPECT_NEAR(positions[1].translation.x, 0.0, 1e-6);
+    EXPECT_NEAR(positions[1].translation.y, 4.0, 1e-6);
+    EXPECT_NEAR(placed.usedWidth, 6.0, 1e-6);
+    EXPECT_EQ(placed.unplacedArea, 0.0);
+}
+
+TEST(Neighbourhood, NeighboursKeepEveryPartOnceAtAnAllowedAngle) {
+    const testing::StripProblem problem =
+        testing::MakeStripProblem(testing::LoadEsicup("jakobs1"), true);
+    const NestSettings settings = testing::StripSettings(problem, true, 10);
+    const Neighbourhood moves(problem.parts, problem.sheet, settings);
+    Result empty;
+    Sequence sequence = moves.FromResult(empty);
+    ASSERT_EQ(static_cast<int>(sequence.parts.size()), problem.parts.Size());
+    std::mt19937_64 random(5);
+    int changed = 0;
+    for (int i = 0; i < 300; ++i) {
+        const Sequence next = moves.Neighbour(sequence, random);
+        changed += next == sequence ? 0 : 1;
+        const std::set<int> distinct(next.parts.begin(), next.parts.end());
+        ASSERT_EQ(distinct.size(), sequence.parts.size());
+        for (std::size_t k = 0; k < next.parts.size(); ++k) {
+            const std::vector<double>& allowed = moves.AnglesOf(next.parts[k]);
+            ASSERT_NE(std::find(allowed.begin(), allowed.end(), next.angles[k]), allowed.end());
+        }
+        sequence = next;
+    }
+    EXPECT_GT(changed, 250);
+
+    // A result's placed parts come first, in its order and at its rotations.
+    Result result;
+    Positions positions;
+    Position p;
+    p.name = problem.parts[4].Name();
+    p.rotation = moves.AnglesOf(4).back();
+    p.placed = true;
+    positions.Add(p);
+    result.sheets.Add(positions);
+    const Sequence back = moves.FromResult(result);
+    EXPECT_EQ(back.parts[0], 4);
+    EXPECT_EQ(back.angles[0], p.rotation);
+    EXPECT_EQ(back.parts[1], 0);
+}
+
+} // namespace
+} // namespace gantrel
