@@ -23,8 +23,6 @@ namespace {
 
 // How much of the transcript is kept for reading the host's reasons back.
 constexpr std::size_t kTranscriptTail = 64 * 1024;
-// The spacing of the module's settings when the command line gives none.
-constexpr double kDefaultSpacing = 1.0;
 // What the module says of a part or sheet its integer arithmetic cannot take.
 constexpr std::string_view kOutOfRange = "beyond the range of the nesting arithmetic";
 constexpr std::string_view kTooLarge = "too large for the range of the nesting arithmetic";
@@ -297,7 +295,7 @@ int NestCommand::run() const {
         } else {
             finished = true;
             summary = summariseNesting(*session.database(), sheetId, before,
-                                       m_settings.spacing.value_or(kDefaultSpacing));
+                                       m_settings.spacingOrDefault());
             summary.seconds = elapsed.count();
             summary.arrangements = session.progress().steps;
             // A faulty layout is still saved and drawn, so that it can be looked at.

@@ -22,6 +22,8 @@ struct NestSettingsFlags {
     std::optional<int> generations;
     // Keep improving the best layout until the maximum time.
     bool improve = false;
+    // The spacing the run keeps: the flag's, else the module's default of one drawing unit.
+    double spacingOrDefault() const { return spacing.value_or(1.0); }
     bool any() const {
         return spacing || population || rotationStep || mutationRate || arcPrecision || maxTime ||
                generations || improve;

@@ -201,7 +201,7 @@ JobOutcome nestPartJob(editor::HostSession& session, const PartJob& job,
 
         SheetResult result;
         result.handle = handleOf(sheet);
-        result.summary = summariseNesting(db, sheet, before);
+        result.summary = summariseNesting(db, sheet, before, settings.spacingOrDefault());
         result.summary.seconds = elapsed.count();
         result.summary.arrangements = session.progress().steps;
         const RunPieces pieces = piecesOf(db, job, result.summary, before);

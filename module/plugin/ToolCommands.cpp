@@ -4,8 +4,8 @@
 
 #include "frame/Commands.h"
 #include "plugin/CommandTable.h"
-#include "tools/AttManager_cmd.h"
 #include "tools/Arrows_cmd.h"
+#include "tools/AttManager_cmd.h"
 #include "tools/BlockCommands.h"
 #include "tools/ExportCoordinates_cmd.h"
 #include "tools/Grid_cmd.h"
