@@ -13,6 +13,7 @@ if [ "$sanitize" = 1 ]; then
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGANTREL_WERROR=ON \
         -DGANTREL_SANITIZE=ON
     export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 else
     cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGANTREL_WERROR=ON

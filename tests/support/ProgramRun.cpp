@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -31,6 +32,10 @@ Outcome RunProgram(const std::string& program, std::vector<std::string> args,
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // In a sanitizer build the leak checker's suppressions (leaks of third-party libraries)
+    // hold for the program as for the test itself.
+    if (const char* leakOptions = std::getenv("LSAN_OPTIONS"))
+        env.push_back(std::string("LSAN_OPTIONS=") + leakOptions);
     for (auto& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
