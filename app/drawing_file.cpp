@@ -1,6 +1,9 @@
 #include "drawing_file.h"
 #include "winhost.h"
 
+#include <iostream>
+
+#include "render.h"
 #include "text_codec.h"
 
 namespace gantrel::app {
@@ -15,6 +18,27 @@ std::unique_ptr<ZcDbDatabase> openDrawing(const std::string& path, std::string& 
     if (error.find(path) == std::string::npos)
         error = path + ": " + (error.empty() ? ::win::Narrow(zcadErrorStatusText(status)) : error);
     return nullptr;
+}
+
+bool saveDrawingAndPictures(editor::HostSession& session, const std::string& output,
+                            std::initializer_list<std::string> pictures) {
+    std::string error;
+    if (!session.saveDrawing(output, error)) {
+        std::cerr << "gantrel: " << error << '\n';
+        return false;
+    }
+    bool written = true;
+    for (const std::string& picture : pictures) {
+        if (picture.empty())
+            continue;
+        const render::RenderResult drawn = render::renderDrawing(*session.database(), picture);
+        if (!drawn) {
+            std::cerr << "gantrel: " << drawn.message << '\n';
+            written = false;
+        }
+    }
+    render::releaseRenderCaches();
+    return written;
 }
 
 } // namespace gantrel::app

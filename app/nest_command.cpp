@@ -308,21 +308,7 @@ int NestCommand::run() const {
                              "can work in (see above); it was left out\n";
                 status = kExitFailed;
             }
-            bool written = session.saveDrawing(output, error);
-            if (!written)
-                std::cerr << "gantrel: " << error << '\n';
-            for (const std::string& picture : {m_svg, m_png}) {
-                if (picture.empty() || !written)
-                    continue;
-                const gantrel::render::RenderResult drawn =
-                    gantrel::render::renderDrawing(*session.database(), picture);
-                if (!drawn) {
-                    std::cerr << "gantrel: " << drawn.message << '\n';
-                    written = false;
-                }
-            }
-            gantrel::render::releaseRenderCaches();
-            if (!written)
+            if (!saveDrawingAndPictures(session, output, {m_svg, m_png}))
                 status = kExitFailed;
         }
         // The modules hear of the end in the transcript, which then ends its last line.

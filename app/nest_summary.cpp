@@ -67,7 +67,9 @@ std::string number(double value) {
     return std::isfinite(value) ? fmt::format("{}", value) : std::string("null");
 }
 
-std::string quoted(const std::string& text) {
+} // namespace
+
+std::string jsonQuoted(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\')
@@ -79,8 +81,6 @@ std::string quoted(const std::string& text) {
     }
     return out + "\"";
 }
-
-} // namespace
 
 std::vector<ZcDbObjectId> modelSpaceIds(ZcDbDatabase& db) {
     ZcDbBlockTableRecord* space = nullptr;
@@ -183,13 +183,13 @@ std::string toJson(const NestSummary& s) {
         const PlacementRecord& p = s.placements[i];
         out += fmt::format("{}{{\"handle\": {}, \"source_handle\": {}, \"rotation\": {}, "
                            "\"translation\": [{}, {}]}}",
-                           i == 0 ? "" : ", ", quoted(p.handle),
-                           p.source.empty() ? std::string("null") : quoted(p.source),
+                           i == 0 ? "" : ", ", jsonQuoted(p.handle),
+                           p.source.empty() ? std::string("null") : jsonQuoted(p.source),
                            number(p.rotation), number(p.dx), number(p.dy));
     }
     out += "], \"violations\": [";
     for (std::size_t i = 0; i < s.violations.size(); ++i)
-        out += (i == 0 ? "" : ", ") + quoted(s.violations[i]);
+        out += (i == 0 ? "" : ", ") + jsonQuoted(s.violations[i]);
     return out + "]}";
 }
 

@@ -49,6 +49,9 @@ std::set<std::uint64_t> modelSpaceHandles(ZcDbDatabase& db);
 NestSummary summariseNesting(ZcDbDatabase& db, ZcDbObjectId sheet,
                              const std::set<std::uint64_t>& before, double spacing);
 
+// Text as a JSON string: quoted, with quotes, backslashes and control characters escaped.
+std::string jsonQuoted(const std::string& text);
+
 // The summary as one JSON object (a line of text).
 std::string toJson(const NestSummary& summary);
 

@@ -4,11 +4,11 @@
 #include <iostream>
 
 #include "crt_random.h"
+#include "drawing_file.h"
 #include "exit_status.h"
 #include "part_job.h"
 #include "part_job_run.h"
 #include "part_job_summary.h"
-#include "render.h"
 
 namespace gantrel::app {
 
@@ -120,21 +120,7 @@ int runPartJob(const PartJobOptions& options) {
             for (const SheetResult& sheet : outcome.sheets)
                 if (!sheet.summary.violations.empty())
                     status = kExitFailed;
-            bool written = session.saveDrawing(output, error);
-            if (!written)
-                std::cerr << "gantrel: " << error << '\n';
-            for (const std::string& picture : {options.svg, options.png}) {
-                if (picture.empty() || !written)
-                    continue;
-                const gantrel::render::RenderResult drawn =
-                    gantrel::render::renderDrawing(*session.database(), picture);
-                if (!drawn) {
-                    std::cerr << "gantrel: " << drawn.message << '\n';
-                    written = false;
-                }
-            }
-            gantrel::render::releaseRenderCaches();
-            if (!written)
+            if (!saveDrawingAndPictures(session, output, {options.svg, options.png}))
                 status = kExitFailed;
             json = jobJson(*job, outcome);
         }

@@ -6,19 +6,6 @@ namespace gantrel::app {
 
 namespace {
 
-std::string quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            out += fmt::format("\\{}", c);
-        else if (static_cast<unsigned char>(c) < 0x20)
-            out += fmt::format("\\u{:04x}", static_cast<int>(c));
-        else
-            out += c;
-    }
-    return out + "\"";
-}
-
 int totalPieces(const PartJob& job) {
     int total = 0;
     for (const JobPart& part : job.parts)
@@ -71,7 +58,7 @@ std::string jobJson(const PartJob& job, const JobOutcome& outcome) {
         const SheetResult& sheet = outcome.sheets[s];
         // The sheet's own nesting summary, with its number and handle in front.
         out += fmt::format("{}{{\"sheet\": {}, \"handle\": {}, {}", s == 0 ? "" : ", ", s + 1,
-                           quoted(sheet.handle), toJson(sheet.summary).substr(1));
+                           jsonQuoted(sheet.handle), toJson(sheet.summary).substr(1));
         seconds += sheet.summary.seconds;
         for (const std::string& fault : sheet.summary.violations)
             violations.push_back(fmt::format("sheet {}: {}", s + 1, fault));
@@ -85,18 +72,18 @@ std::string jobJson(const PartJob& job, const JobOutcome& outcome) {
             perSheet += fmt::format("{}{}", s == 0 ? "" : ", ", outcome.sheets[s].placedByPart[i]);
         out += fmt::format("{}{{\"file\": {}, \"path\": {}, \"block\": {}, \"count\": {}, "
                            "\"placed\": {}, \"unplaced\": {}, \"per_sheet\": [{}]}}",
-                           i == 0 ? "" : ", ", quoted(part.name), quoted(part.path),
-                           quoted(part.block), part.count, placedOf(outcome, i),
+                           i == 0 ? "" : ", ", jsonQuoted(part.name), jsonQuoted(part.path),
+                           jsonQuoted(part.block), part.count, placedOf(outcome, i),
                            outcome.unplacedByPart[i], perSheet);
         if (outcome.unplacedByPart[i] > 0)
-            unplacedFiles += (unplacedFiles.empty() ? "" : ", ") + quoted(part.name);
+            unplacedFiles += (unplacedFiles.empty() ? "" : ", ") + jsonQuoted(part.name);
     }
     out += fmt::format("], \"pieces\": {}, \"placed\": {}, \"unplaced\": {}, \"sheets_used\": {}, "
                        "\"unplaced_files\": [{}], \"seconds\": {}, \"violations\": [",
                        totalPieces(job), outcome.placed(), outcome.unplaced(),
                        outcome.sheets.size(), unplacedFiles, seconds);
     for (std::size_t i = 0; i < violations.size(); ++i)
-        out += (i == 0 ? "" : ", ") + quoted(violations[i]);
+        out += (i == 0 ? "" : ", ") + jsonQuoted(violations[i]);
     return out + "]}";
 }
 

@@ -9,13 +9,14 @@
 #include <optional>
 #include <string>
 
+#include "example_drawing.h"
 #include "text_codec.h"
 #include "winhost.h"
 #include "zcdball.h"
 
 namespace {
 
-constexpr double kCornerBulge = 0.41421356237309503; // tan(22.5 deg): a quarter circle
+using namespace examples;
 
 // Adds an entity to model space on a layer and closes it; returns it open for write to the
 // caller only through setup, which runs before the close.
@@ -47,15 +48,6 @@ auto nesting(int count, std::optional<int> rotable) {
     return [count, rotable](ZcDbEntity* part) { setNestingData(part, count, rotable); };
 }
 
-ZcDbPolyline* polyline(std::initializer_list<std::pair<ZcGePoint2d, double>> vertices) {
-    auto* pl = new ZcDbPolyline;
-    unsigned int i = 0;
-    for (const auto& [point, bulge] : vertices)
-        pl->addVertexAt(i++, point, bulge);
-    pl->setClosed(true);
-    return pl;
-}
-
 // A w x h plate with corners rounded to radius r, lower left corner at (x, y).
 ZcDbPolyline* roundedPlate(double x, double y, double w, double h, double r) {
     return polyline({{{x + r, y}, 0.0},
@@ -66,21 +58,6 @@ ZcDbPolyline* roundedPlate(double x, double y, double w, double h, double r) {
                      {{x + r, y + h}, kCornerBulge},
                      {{x, y + h - r}, 0.0},
                      {{x, y + r}, kCornerBulge}});
-}
-
-ZcDbCircle* circle(double x, double y, double diameter) {
-    return new ZcDbCircle({x, y, 0.0}, ZcGeVector3d::kZAxis, diameter / 2.0);
-}
-
-void addLayer(ZcDbDatabase& db, const wchar_t* name, std::int16_t color) {
-    ZcDbLayerTable* layers = nullptr;
-    db.getLayerTable(layers, ZcDb::kForWrite);
-    auto* layer = new ZcDbLayerTableRecord;
-    layer->setName(name);
-    layer->setColorIndex(color);
-    layers->add(layer);
-    layer->close();
-    layers->close();
 }
 
 // A block of a part with holes: the outline, the holes, and the part number as an attribute

@@ -9,13 +9,14 @@
 #include <iostream>
 #include <string>
 
+#include "example_drawing.h"
 #include "text_codec.h"
 #include "winhost.h"
 #include "zcdball.h"
 
 namespace {
 
-constexpr double kCornerBulge = 0.41421356237309503; // tan(22.5 deg): a quarter circle
+using namespace examples;
 
 void append(ZcDbBlockTableRecord& block, ZcDbEntity* entity) {
     block.appendZcDbEntity(entity);
@@ -30,21 +31,8 @@ void draw(ZcDbDatabase& db, const std::function<void(ZcDbBlockTableRecord&)>& fi
     model->close();
 }
 
-ZcDbCircle* circle(double x, double y, double diameter) {
-    return new ZcDbCircle({x, y, 0.0}, ZcGeVector3d::kZAxis, diameter / 2.0);
-}
-
 ZcDbText* label(double x, double y, const wchar_t* text) {
     return new ZcDbText({x, y, 0.0}, text, 12.0);
-}
-
-ZcDbPolyline* polyline(std::initializer_list<std::pair<ZcGePoint2d, double>> vertices) {
-    auto* pl = new ZcDbPolyline;
-    unsigned int i = 0;
-    for (const auto& [point, bulge] : vertices)
-        pl->addVertexAt(i++, point, bulge);
-    pl->setClosed(true);
-    return pl;
 }
 
 // An L-bracket of 300 x 200 with legs 60 wide and an inner fillet of radius 20, as loose lines

@@ -12,11 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "example_drawing.h"
 #include "text_codec.h"
 #include "winhost.h"
 #include "zcdball.h"
 
 namespace {
+
+using namespace examples;
 
 using Attributes = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
 
@@ -37,17 +40,6 @@ ZcDbObjectId appendTo(ZcDbDatabase& db, ZcDbObjectId owner, ZcDbEntity* entity,
     entity->setLayer(layer);
     entity->close();
     return id;
-}
-
-void addLayer(ZcDbDatabase& db, const wchar_t* name, std::int16_t color) {
-    ZcDbLayerTable* layers = nullptr;
-    db.getLayerTable(layers, ZcDb::kForWrite);
-    auto* layer = new ZcDbLayerTableRecord;
-    layer->setName(name);
-    layer->setColorIndex(color);
-    layers->add(layer);
-    layer->close();
-    layers->close();
 }
 
 // A description block: a frame and one attribute definition per tag, one under the other.

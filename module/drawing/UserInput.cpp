@@ -1,5 +1,6 @@
 #include "drawing/UserInput.h"
 
+#include <algorithm>
 #include <string>
 
 #include "zcdbhost.h"
@@ -219,7 +220,8 @@ std::vector<ZcDbObjectId> SelectIds(const std::wstring& /*prompt: the host shows
     return ids;
 }
 
-ZcDbObjectId PickPolyline(const std::wstring& prompt) {
+ZcDbObjectId PickEntityOfKind(const std::wstring& prompt,
+                              std::initializer_list<const ZcRxClass*> kinds) {
     for (;;) {
         zds_name name = {0, 0};
         zds_point pick = {0.0, 0.0, 0.0};
@@ -235,13 +237,18 @@ ZcDbObjectId PickPolyline(const std::wstring& prompt) {
         if (zcdbOpenObject(object, id, ZcDb::kForRead) != Zcad::eOk) {
             continue;
         }
-        const bool polyline =
-            object->isKindOf(ZcDbPolyline::desc()) || object->isKindOf(ZcDb2dPolyline::desc());
+        const bool wanted =
+            std::any_of(kinds.begin(), kinds.end(),
+                        [object](const ZcRxClass* kind) { return object->isKindOf(kind); });
         object->close();
-        if (polyline) {
+        if (wanted) {
             return id;
         }
     }
+}
+
+ZcDbObjectId PickPolyline(const std::wstring& prompt) {
+    return PickEntityOfKind(prompt, {ZcDbPolyline::desc(), ZcDb2dPolyline::desc()});
 }
 
 int GetPointFromUser(ZcGePoint3d& point, const std::wstring& prompt, const ZcGePoint3d* base,

@@ -2,6 +2,7 @@
 // editor calls that add prompt formatting, retry loops, defaults and restored variables.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,10 @@ std::vector<ZcDbObjectId> SelectEntities();
 std::vector<ZcDbObjectId> SelectImplied();
 // As SelectEntities; the host's own selection prompt is shown, not the given one.
 std::vector<ZcDbObjectId> SelectIds(const std::wstring& prompt);
+// Asks until an entity of one of the given kinds (or a kind derived from one) is picked; the
+// null id after Esc. Enter, misses and picks of other entities ask again.
+ZcDbObjectId PickEntityOfKind(const std::wstring& prompt,
+                              std::initializer_list<const ZcRxClass*> kinds);
 // Asks until a lightweight or 2-D polyline is picked; the null id after Esc.
 ZcDbObjectId PickPolyline(const std::wstring& prompt);
 // Asks "\n<prompt>: " for a point (relative to a base point given in world coordinates); any

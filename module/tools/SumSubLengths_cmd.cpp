@@ -20,33 +20,6 @@ constexpr unsigned kFirstPointText = 40103;
 constexpr unsigned kSecondPointText = 40403;
 constexpr unsigned kLabelText = 40401;
 
-// Asks until a curve is picked; the null id when the user cancels or the picked entity cannot
-// be opened. Enter and picks of other entities ask again.
-ZcDbObjectId PickCurve(const std::wstring& prompt) {
-    const std::wstring shown = L"\n" + prompt;
-    for (;;) {
-        zds_name name = {0, 0};
-        zds_point pick = {0.0, 0.0, 0.0};
-        const int status = zcedEntSel(shown.c_str(), name, pick);
-        if (status == RTCAN) {
-            return ZcDbObjectId::kNull;
-        }
-        ZcDbObjectId id;
-        if (status != RTNORM || zcdbGetObjectId(id, name) != Zcad::eOk) {
-            continue;
-        }
-        ZcDbObject* object = nullptr;
-        if (zcdbOpenObject(object, id, ZcDb::kForRead) != Zcad::eOk) {
-            return ZcDbObjectId::kNull;
-        }
-        const bool curve = object->isKindOf(ZcDbCurve::desc());
-        object->close();
-        if (curve) {
-            return id;
-        }
-    }
-}
-
 } // namespace
 
 void SumSubLengths_cmd::Run() {
@@ -57,7 +30,8 @@ void SumSubLengths_cmd::Run() {
     double sum = 0.0;
     std::vector<ZcDbObjectId> picked;
     for (;;) {
-        const ZcDbObjectId id = PickCurve(m_texts->GetText(kCurveText));
+        const ZcDbObjectId id =
+            PickEntityOfKind(L"\n" + m_texts->GetText(kCurveText), {ZcDbCurve::desc()});
         if (id.isNull()) {
             break;
         }
