@@ -144,6 +144,10 @@ Zcad::ErrorStatus ZcDbDatabase::getNamedObjectsDictionary(ZcDbDictionary*& dict,
     return zcdbOpenObject(dict, m_impl->namedObjects, mode);
 }
 
+Zcad::ErrorStatus ZcDbDatabase::getGroupDictionary(ZcDbDictionary*& dict, ZcDb::OpenMode mode) {
+    return zcdbOpenObject(dict, m_impl->groupDictionary, mode);
+}
+
 Zcad::ErrorStatus ZcDbDatabase::addZcDbObject(ZcDbObjectId& id, ZcDbObject* object) {
     id = ZcDbObjectId::kNull;
     if (!object)

@@ -1,5 +1,5 @@
-// Table records (layers, block records, registered applications), dictionaries and layouts,
-// and the BLOCK and ENDBLK records that frame a block's entities.
+// Table records (layers, block records, registered applications), dictionaries, groups and
+// layouts, and the BLOCK and ENDBLK records that frame a block's entities.
 #include <cstdlib>
 
 #include "contexts.h"
@@ -130,6 +130,33 @@ const Subclass kDictionary{"AcDbDictionary",
                                sequence(3, {}, &readEntries, &writeEntries),
                            }};
 
+// Group members by handle (340), in order. They are appended once every object is read; a
+// handle of no object is reported and dropped then.
+void readMembers(void*, GroupCursor& cur, ReadContext& ctx) {
+    while (!cur.done() && cur.peek().code == 340) {
+        const Group& member = cur.take();
+        ctx.referByHandle(
+            ctx.handle(member),
+            [](ZcDbObject& o, ZcDbObjectId id) { return static_cast<ZcDbGroup&>(o).append(id); },
+            member.line);
+    }
+}
+
+void writeMembers(const void* t, GroupWriter& w, WriteContext&) {
+    for (const ZcDbObjectId& id : static_cast<const ZcDbGroup*>(t)->allEntityIds())
+        w.handle(340, id.handle().value());
+}
+
+const Subclass kGroup{
+    "AcDbGroup",
+    {
+        prop<&ZcDbGroup::description, &ZcDbGroup::setDescription>(300, FieldKind::Text),
+        prop<&ZcDbGroup::isAnonymous, &ZcDbGroup::setAnonymous>(70, FieldKind::Int16),
+        prop<&ZcDbGroup::isSelectable, &ZcDbGroup::setSelectable>(71, FieldKind::Int16,
+                                                                  Presence::Always, 1),
+        sequence(340, {}, &readMembers, &writeMembers),
+    }};
+
 // Plot settings of a layout, kept as the file gave them; defaults for a new layout.
 const Subclass kPlotSettings{
     "AcDbPlotSettings",
@@ -215,12 +242,14 @@ std::vector<const Kind*> objectKinds() {
     static const Schema regApp("APPID", {&kRecord, &kRegApp}, false);
     static const Schema dictionary("DICTIONARY", {&kDictionary}, false);
     static const Schema layout("LAYOUT", {&kPlotSettings, &kLayout}, false);
+    static const Schema group("GROUP", {&kGroup}, false);
     static const Kind layerKind = directKind<ZcDbLayerTableRecord>(layer);
     static const Kind blockKind = directKind<ZcDbBlockTableRecord>(block);
     static const Kind regAppKind = directKind<ZcDbRegAppTableRecord>(regApp);
     static const Kind dictionaryKind = directKind<ZcDbDictionary>(dictionary);
     static const Kind layoutKind = directKind<ZcDbLayout>(layout);
-    return {&layerKind, &blockKind, &regAppKind, &dictionaryKind, &layoutKind};
+    static const Kind groupKind = directKind<ZcDbGroup>(group);
+    return {&layerKind, &blockKind, &regAppKind, &dictionaryKind, &layoutKind, &groupKind};
 }
 
 const Schema& blockBeginSchema() {

@@ -1,5 +1,5 @@
-// The OBJECTS section: dictionaries and layouts become database objects, every other object is
-// kept raw. The first dictionary is the named-objects dictionary.
+// The OBJECTS section: dictionaries, layouts and groups become database objects, every other object
+// is kept raw. The first dictionary is the named-objects dictionary.
 #include <fmt/format.h>
 
 #include "database_impl.h"
@@ -15,7 +15,7 @@ void FileReader::readObjects() {
         if (r.name == "SECTION" || r.name == "EOF")
             fail(r.line, "section OBJECTS is not closed by ENDSEC");
         const Kind* kind = nullptr;
-        if (r.name == "DICTIONARY" || r.name == "LAYOUT")
+        if (r.name == "DICTIONARY" || r.name == "LAYOUT" || r.name == "GROUP")
             kind = kindForRecord(r.name, r.groups);
         RecordInfo info;
         ZcDbObject* obj = readObjectRecord(r, kind, info);

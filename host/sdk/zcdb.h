@@ -218,6 +218,8 @@ public:
     Zcad::ErrorStatus getLayerTable(ZcDbLayerTable*& table, ZcDb::OpenMode mode);
     Zcad::ErrorStatus getRegAppTable(ZcDbRegAppTable*& table, ZcDb::OpenMode mode);
     Zcad::ErrorStatus getNamedObjectsDictionary(ZcDbDictionary*& dict, ZcDb::OpenMode mode);
+    // The dictionary of the drawing's groups ("ACAD_GROUP" in the named-objects dictionary).
+    Zcad::ErrorStatus getGroupDictionary(ZcDbDictionary*& dict, ZcDb::OpenMode mode);
 
     // Adds an object that no container owns yet; the database gives it an id and a handle.
     Zcad::ErrorStatus addZcDbObject(ZcDbObjectId& id, ZcDbObject* object);
@@ -426,4 +428,46 @@ protected:
 private:
     friend struct ZcDbAccess;
     std::vector<std::pair<std::wstring, ZcDbObjectId>> m_entries;
+};
+
+// A named, ordered list of objects of one drawing, kept in the group dictionary under its name.
+// The group refers to its members without owning them: an erased member stays in the list but
+// is reported by none of the accessors (unerasing it brings it back in its place).
+class ZcDbGroup : public ZcDbObject {
+public:
+    ZCRX_DECLARE_MEMBERS(ZcDbGroup)
+    ZcDbGroup() = default;
+    explicit ZcDbGroup(const wchar_t* description, bool selectable = true);
+    ZcDbGroup(const ZcDbGroup& other);
+    ~ZcDbGroup() override;
+
+    // The group's key in the dictionary that owns it; empty while no dictionary does.
+    std::wstring name() const;
+    const std::wstring& description() const { return m_description; }
+    Zcad::ErrorStatus setDescription(const wchar_t* description);
+    // Picking one member selects the whole group.
+    bool isSelectable() const { return m_selectable; }
+    Zcad::ErrorStatus setSelectable(bool selectable);
+    // An unnamed group: its key is one the program that made it chose ("*A1"), not the user's.
+    bool isAnonymous() const { return m_anonymous; }
+    Zcad::ErrorStatus setAnonymous(bool anonymous);
+
+    // Appends an object of the group's drawing. eNullObjectId for the null id, eWasErased for
+    // an erased object, eInvalidInput for an object of another drawing, eSelfReference for
+    // the group itself, eDuplicateKey for a member already there.
+    Zcad::ErrorStatus append(ZcDbObjectId id);
+    // Takes a member out of the list; eKeyNotFound when it is not a member.
+    Zcad::ErrorStatus remove(ZcDbObjectId id);
+    // True for a member that is not erased.
+    bool has(ZcDbObjectId id) const;
+    std::uint32_t numEntities() const;
+    // The members that are not erased, in the order they were appended.
+    std::vector<ZcDbObjectId> allEntityIds() const;
+    ZcRxObject* clone() const override { return new ZcDbGroup(*this); }
+
+private:
+    std::wstring m_description;
+    bool m_selectable = true;
+    bool m_anonymous = false;
+    std::vector<ZcDbObjectId> m_members;
 };

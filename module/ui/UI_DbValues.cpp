@@ -121,6 +121,18 @@ int UI_Kolekcja::HighlightAll(bool highlight) const {
 
 // --- UI_Dictionary ------------------------------------------------------------------------------
 
+namespace {
+
+// The database given, else the drawing commands work on (null when there is none).
+ZcDbDatabase* DatabaseOrWorking(ZcDbDatabase* database) {
+    if (database == nullptr && zcdbHostApplicationServices() != nullptr) {
+        database = zcdbHostApplicationServices()->workingDatabase();
+    }
+    return database;
+}
+
+} // namespace
+
 UI_Dictionary::UI_Dictionary(const CString& name, ZcDbDatabase* database)
     : m_name(name), m_database(database) {}
 
@@ -129,10 +141,7 @@ ZcDbObjectId UI_Dictionary::Id() {
         return m_id;
     }
     m_id = ZcDbObjectId();
-    ZcDbDatabase* database = m_database;
-    if (database == nullptr && zcdbHostApplicationServices() != nullptr) {
-        database = zcdbHostApplicationServices()->workingDatabase();
-    }
+    ZcDbDatabase* database = DatabaseOrWorking(m_database);
     if (database == nullptr) {
         m_status = Zcad::eNoDatabase;
         return m_id;
@@ -158,6 +167,79 @@ ZcDbObjectId UI_Dictionary::Id() {
     }
     named->close();
     return m_id;
+}
+
+// --- UI_Group -----------------------------------------------------------------------------------
+
+UI_Group::UI_Group(const CString& name, ZcDbDatabase* database)
+    : m_name(name), m_database(database) {}
+
+ZcDbObjectId UI_Group::Id() {
+    if (m_id.isValid() && !m_id.isErased()) {
+        return m_id;
+    }
+    m_id = ZcDbObjectId();
+    ZcDbDatabase* database = DatabaseOrWorking(m_database);
+    if (database == nullptr) {
+        m_status = Zcad::eNoDatabase;
+        return m_id;
+    }
+    ZcDbDictionary* groups = nullptr;
+    m_status = database->getGroupDictionary(groups, ZcDb::kForRead);
+    if (m_status != Zcad::eOk) {
+        return m_id;
+    }
+    m_status = groups->getAt(m_name, m_id);
+    if (m_status == Zcad::eOk && !m_id.objectClass()->isDerivedFrom(ZcDbGroup::desc())) {
+        m_status = Zcad::eNotThatKindOfClass;
+        m_id = ZcDbObjectId();
+    } else if (m_status == Zcad::eKeyNotFound) {
+        m_status = groups->upgradeOpen();
+        if (m_status == Zcad::eOk) {
+            auto* group = new ZcDbGroup;
+            m_status = groups->setAt(m_name, group, m_id);
+            if (m_status == Zcad::eOk) {
+                group->close();
+            } else {
+                delete group;
+                m_id = ZcDbObjectId();
+            }
+        }
+    }
+    groups->close();
+    return m_id;
+}
+
+Zcad::ErrorStatus UI_Group::Append(ZcDbObjectId id) {
+    if (id.isNull()) {
+        return m_status = Zcad::eNullObjectId;
+    }
+    const ZcDbObjectId groupId = Id();
+    if (groupId.isNull()) {
+        return m_status;
+    }
+    ZcDbGroup* group = nullptr;
+    m_status = zcdbOpenObject(group, groupId, ZcDb::kForWrite);
+    if (m_status == Zcad::eOk) {
+        m_status = group->append(id);
+        group->close();
+    }
+    return m_status;
+}
+
+std::vector<ZcDbObjectId> UI_Group::Ids() {
+    const ZcDbObjectId groupId = Id();
+    if (groupId.isNull()) {
+        return {};
+    }
+    ZcDbGroup* group = nullptr;
+    m_status = zcdbOpenObject(group, groupId, ZcDb::kForRead);
+    if (m_status != Zcad::eOk) {
+        return {};
+    }
+    std::vector<ZcDbObjectId> ids = group->allEntityIds();
+    group->close();
+    return ids;
 }
 
 } // namespace gantrel

@@ -1,6 +1,6 @@
 // Values over drawing objects for dialogs and commands: one object, a collection of objects,
-// and a named dictionary. Each opens an object only for the duration of one operation (or
-// between an explicit Open and Close).
+// a named dictionary and a named group. Each opens an object only for the duration of one operation
+// (or between an explicit Open and Close).
 #pragma once
 
 #include "afx_string.h"
@@ -69,6 +69,33 @@ public:
     // The dictionary's identifier (null, with the status in `status`, when it can be neither
     // found nor made).
     ZcDbObjectId Id();
+    Zcad::ErrorStatus LastStatus() const { return m_status; }
+
+private:
+    CString m_name;
+    ZcDbDatabase* m_database;
+    ZcDbObjectId m_id;
+    Zcad::ErrorStatus m_status = Zcad::eOk;
+};
+
+// The group of a name in the drawing's group dictionary, made there (empty, selectable) the
+// first time it is needed; identifiers are appended to it.
+class UI_Group {
+public:
+    // `database` null: the drawing commands work on.
+    explicit UI_Group(const CString& name, ZcDbDatabase* database = nullptr);
+    virtual ~UI_Group() = default;
+
+    const CString& Name() const { return m_name; }
+    // The group's identifier (null, with the status in LastStatus, when it can be neither
+    // found nor made, or the name is taken by an object that is not a group).
+    ZcDbObjectId Id();
+    // Appends an object to the group; the host's status. The null identifier is refused
+    // (eNullObjectId) without making the group.
+    Zcad::ErrorStatus Append(ZcDbObjectId id);
+    // The members that are not erased, in the order they were appended.
+    std::vector<ZcDbObjectId> Ids();
+    int Count() { return static_cast<int>(Ids().size()); }
     Zcad::ErrorStatus LastStatus() const { return m_status; }
 
 private:

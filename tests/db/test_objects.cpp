@@ -2,7 +2,9 @@
 // - an id names one object for the database's lifetime; the null id names none;
 // - an object is changed only while open for write, and every open is ended by close;
 // - erased objects stay addressable by id and handle, but open only when asked for erased ones;
-// - extended data is replaced per application, and only for registered applications.
+// - extended data is replaced per application, and only for registered applications;
+// - a group lists the members that are not erased, in the order they were appended, and holds
+//   nothing it refused.
 #include <gtest/gtest.h>
 
 #include "zcdball.h"
@@ -189,6 +191,39 @@ TEST(Dictionaries, OwnTheirEntriesInOrder) {
     found->close();
     EXPECT_TRUE(ZcDbObjectId(nestedId).isErased());
     EXPECT_TRUE(ZcDbObjectId(innerId).isErased()) << "erasing a dictionary erases its entries";
+    EXPECT_EQ(db.openObjectCount(), 0);
+}
+
+TEST(Groups, ListMembersInOrderWithoutErasedOnesAndRefuseBadIds) {
+    ZcDbDatabase db, other;
+    const ZcDbObjectId a = addLine(db), b = addLine(db), c = addLine(db);
+    ZcDbDictionary* groups = nullptr;
+    ASSERT_EQ(db.getGroupDictionary(groups, ZcDb::kForWrite), Zcad::eOk);
+    auto* group = new ZcDbGroup(L"Cut parts");
+    ZcDbObjectId id;
+    ASSERT_EQ(groups->setAt(L"Parts", group, id), Zcad::eOk);
+    groups->close();
+    EXPECT_EQ(group->name(), L"Parts") << "the name is the group dictionary's key";
+    for (const ZcDbObjectId& member : {c, a, b})
+        EXPECT_EQ(group->append(member), Zcad::eOk);
+    EXPECT_EQ(group->append(ZcDbObjectId::kNull), Zcad::eNullObjectId);
+    EXPECT_EQ(group->append(addLine(other)), Zcad::eInvalidInput) << "another drawing's object";
+    EXPECT_EQ(group->append(id), Zcad::eSelfReference);
+    EXPECT_EQ(group->append(a), Zcad::eDuplicateKey);
+
+    // Erasing a member hides it; unerasing brings it back in its place.
+    ZcDbObject* member = nullptr;
+    ASSERT_EQ(zcdbOpenObject(member, a, ZcDb::kForWrite), Zcad::eOk);
+    member->erase();
+    EXPECT_EQ(group->allEntityIds(), (std::vector<ZcDbObjectId>{c, b}));
+    EXPECT_EQ(group->numEntities(), 2u);
+    EXPECT_EQ(group->remove(a), Zcad::eKeyNotFound) << "an erased member is no member";
+    EXPECT_EQ(group->append(a), Zcad::eWasErased);
+    EXPECT_EQ(group->remove(c), Zcad::eOk);
+    member->erase(false);
+    member->close();
+    EXPECT_EQ(group->allEntityIds(), (std::vector<ZcDbObjectId>{a, b}));
+    group->close();
     EXPECT_EQ(db.openObjectCount(), 0);
 }
 

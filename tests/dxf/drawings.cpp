@@ -314,6 +314,22 @@ void buildStructureDrawing(ZcDbDatabase& db) {
     outer->close();
     root->close();
 
+    // A named group of two entities, not in handle order, and an unnamed group of one.
+    const ZcDbObjectId looseLine = append(db, new ZcDbLine({0, 50, 0}, {10, 50, 0}));
+    ZcDbDictionary* groups = nullptr;
+    db.getGroupDictionary(groups, ZcDb::kForWrite);
+    for (const auto& [key, members] : {std::pair{L"Cięte części", std::vector{looseLine, refId}},
+                                       std::pair{L"*A1", std::vector{refId}}}) {
+        auto* group = new ZcDbGroup(L"Arkusz 3, pozycje 1–4", key[0] != L'*');
+        group->setAnonymous(key[0] == L'*');
+        ZcDbObjectId groupId;
+        groups->setAt(key, group, groupId);
+        for (const ZcDbObjectId& member : members)
+            group->append(member);
+        group->close();
+    }
+    groups->close();
+
     db.setInsunits(6);
     db.setHeaderVar(L"DIMASZ", 0.18);
     db.setHeaderVar(L"DIMSCALE", 25.0);

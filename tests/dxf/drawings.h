@@ -24,7 +24,7 @@ struct DrawingCase {
 const std::vector<DrawingCase>& entityCases();
 void buildCase(ZcDbDatabase& db, const std::string& name);
 // Blocks with attribute definitions, references with attributes, extended data on entities
-// and dictionaries, nested dictionaries, layers and header variables.
+// and dictionaries, nested dictionaries, groups, layers and header variables.
 void buildStructureDrawing(ZcDbDatabase& db);
 
 // The region of a square 10 x 10 at the origin with a circular hole of radius 2 at (5, 5).

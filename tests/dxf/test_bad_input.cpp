@@ -154,6 +154,37 @@ TEST(BadInput, StructuralFaultsAreRepairedAndReported) {
     EXPECT_EQ(valueOf(*circles[0], 40), "-1");
 }
 
+TEST(BadInput, AGroupMemberOfNoObjectIsDroppedAndReported) {
+    // Group "Parts" names lines 20 and 21 around handle 99, which nothing has.
+    const std::string text = "0\nSECTION\n2\nENTITIES\n"
+                             "0\nLINE\n5\n20\n8\n0\n10\n0\n20\n0\n30\n0\n11\n1\n21\n0\n31\n0\n"
+                             "0\nLINE\n5\n21\n8\n0\n10\n0\n20\n1\n30\n0\n11\n1\n21\n1\n31\n0\n"
+                             "0\nENDSEC\n0\nSECTION\n2\nOBJECTS\n"
+                             "0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n3\nACAD_GROUP\n350\nD\n"
+                             "0\nDICTIONARY\n5\nD\n330\nC\n100\nAcDbDictionary\n3\nParts\n350\nE\n"
+                             "0\nGROUP\n5\nE\n330\nD\n100\nAcDbGroup\n300\nCut\n70\n0\n71\n1\n"
+                             "340\n21\n340\n99\n340\n20\n"
+                             "0\nENDSEC\n0\nEOF\n";
+    ZcDbDatabase db(false);
+    const auto result = readText(text, db);
+    ASSERT_TRUE(result.ok) << result.message;
+    ASSERT_EQ(result.repairs.size(), 1u);
+    EXPECT_EQ(result.repairs[0], "bad.dxf:85: handle 99 refers to no object");
+    ZcDbDictionary* groups = nullptr;
+    ASSERT_EQ(db.getGroupDictionary(groups, ZcDb::kForRead), Zcad::eOk);
+    ZcDbObject* obj = nullptr;
+    ASSERT_EQ(groups->getAt(L"Parts", obj, ZcDb::kForRead), Zcad::eOk);
+    groups->close();
+    const ZcDbGroup* group = ZcDbGroup::cast(obj);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->description(), L"Cut");
+    std::vector<std::uint64_t> members;
+    for (const ZcDbObjectId& id : group->allEntityIds())
+        members.push_back(id.handle().value());
+    obj->close();
+    EXPECT_EQ(members, (std::vector<std::uint64_t>{0x21, 0x20}));
+}
+
 class FileOperations : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -1,6 +1,6 @@
-// Blocks, attributes, extended data, dictionaries, layers, layouts, handles, owners and header
-// variables survive a save and a load. Invariants: every object keeps its handle, class and
-// owner; the second file has the groups of the first.
+// Blocks, attributes, extended data, dictionaries, object groups, layers, layouts, handles,
+// owners and header variables survive a save and a load. Invariants: every object keeps its
+// handle, class and owner; the second file has the (code, value) groups of the first.
 #include "drawings.h"
 #include "dxf_groups.h"
 #include "test_support.h"
@@ -123,6 +123,36 @@ TEST_F(Structure, NestedDictionariesWithExtendedData) {
     EXPECT_TRUE(outer->has(L"Values"));
     outer->close();
     EXPECT_EQ(loaded->groupDictionaryId().handle(), original.groupDictionaryId().handle());
+}
+
+TEST_F(Structure, GroupsKeepNameDescriptionFlagsAndMembersInOrder) {
+    const auto groupsOf = [](ZcDbDatabase& db) {
+        return objectByHandle<ZcDbDictionary>(db, db.groupDictionaryId().handle().value())
+            ->entries();
+    };
+    const auto before = groupsOf(original);
+    const auto after = groupsOf(*loaded);
+    ASSERT_EQ(before.size(), 2u);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].first, before[i].first);
+        ZcDbGroup* a = nullptr;
+        ZcDbGroup* b = nullptr;
+        ASSERT_EQ(zcdbOpenObject(a, before[i].second, ZcDb::kForRead), Zcad::eOk);
+        ASSERT_EQ(zcdbOpenObject(b, after[i].second, ZcDb::kForRead), Zcad::eOk);
+        EXPECT_EQ(b->name(), a->name());
+        EXPECT_EQ(b->description(), a->description());
+        EXPECT_EQ(b->isSelectable(), a->isSelectable());
+        EXPECT_EQ(b->isAnonymous(), a->isAnonymous());
+        std::vector<ZcDbHandle> want, got;
+        for (const ZcDbObjectId& id : a->allEntityIds())
+            want.push_back(id.handle());
+        for (const ZcDbObjectId& id : b->allEntityIds())
+            got.push_back(id.handle());
+        EXPECT_EQ(got, want);
+        a->close();
+        b->close();
+    }
 }
 
 TEST_F(Structure, LayersLayoutsAndSpaces) {

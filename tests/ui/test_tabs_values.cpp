@@ -112,6 +112,39 @@ TEST_F(DrawingValues, ADictionaryIsMadeOnceAndFoundAgainAfterSavingAndLoading) {
               1);
 }
 
+TEST_F(DrawingValues, AGroupIsMadeOnceAndListsItsLiveMembersAfterSavingAndLoading) {
+    UI_Group group(L"Arkusz 1", &db);
+    EXPECT_EQ(group.Append(ZcDbObjectId()), Zcad::eNullObjectId);
+    const ZcDbObjectId a = AddLine(), b = AddLine(), c = AddLine();
+    for (const ZcDbObjectId& id : {b, a, c})
+        EXPECT_EQ(group.Append(id), Zcad::eOk);
+    UI_Group same(L"arkusz 1", &db);
+    EXPECT_EQ(same.Id(), group.Id()) << "found again, names ignore case";
+    EXPECT_EQ(same.Append(a), Zcad::eDuplicateKey);
+    UI_Entity(c).Erase();
+    EXPECT_EQ(same.Ids(), (std::vector<ZcDbObjectId>{b, a})) << "no null, no erased member";
+    EXPECT_EQ(group.Count(), 2);
+    EXPECT_EQ(db.openObjectCount(), 0);
+
+    const auto folder = std::filesystem::temp_directory_path() / "ui_tests_group";
+    std::filesystem::create_directories(folder);
+    const std::wstring file = (folder / "group.dxf").wstring();
+    ASSERT_EQ(db.saveAs(file.c_str()), Zcad::eOk);
+    ZcDbDatabase loaded(false);
+    ASSERT_EQ(loaded.readDwgFile(file.c_str()), Zcad::eOk);
+    std::filesystem::remove_all(folder);
+    ZcDbDictionary* groups = nullptr;
+    ASSERT_EQ(loaded.getGroupDictionary(groups, ZcDb::kForRead), Zcad::eOk);
+    EXPECT_EQ(groups->numEntries(), 1u) << "one group, made once";
+    groups->close();
+    UI_Group again(L"Arkusz 1", &loaded);
+    ASSERT_EQ(again.Id().handle(), group.Id().handle());
+    std::vector<ZcDbHandle> members;
+    for (const ZcDbObjectId& id : again.Ids())
+        members.push_back(id.handle());
+    EXPECT_EQ(members, (std::vector<ZcDbHandle>{b.handle(), a.handle()}));
+}
+
 TEST_F(DrawingValues, ACollectionErasesWhatItCanOpenAndSkipsTheRest) {
     UI_Kolekcja members;
     const ZcDbObjectId kept = AddLine();
