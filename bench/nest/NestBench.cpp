@@ -12,14 +12,14 @@
 //
 // Usage: bench_nest [--mode a|b|c|abc] [--seconds S] [--populations 10,30] [--seed N]
 //                   [--seeds 1,2,3] [--instances name,name,...] [--generations N]
-//                   [--rule bottomleft|bottomleft-plain|leftmost] [--annealing on|off] [--batch N]
-//                   [--layouts DIR]
+//                   [--rule bottomleft|bottomleft-plain|leftmost] [--annealing on|off]
+//                   [--shrinking on|off] [--batch N] [--layouts DIR]
 //
 // --seconds S makes the minute of modes b and c last S seconds (the run's clock is scaled), for
-// short trial runs; the table is made with the default 60. --rule, --annealing and --batch set
-// up the improving search (for the ablation). --layouts DIR writes every best layout's placed
-// outlines to DIR/<instance>-<mode>-<population>-<seed>.txt (one outline a line: x y pairs; the
-// sheet first) for check_layouts.py. Every best layout is also checked here with the polygon
+// short trial runs; the table is made with the default 60. --rule, --annealing, --shrinking and
+// --batch set up the improving search (for the ablation). --layouts DIR writes every best layout's
+// placed outlines to DIR/<instance>-<mode>-<population>-<seed>.txt (one outline a line: x y pairs;
+// the sheet first) for check_layouts.py. Every best layout is also checked here with the polygon
 // library; the check column says "ok" or what is wrong.
 #include "../../tests/nesting/StripNesting.h"
 #include "common/Random.h"
@@ -91,6 +91,7 @@ struct ImproveSetup {
     int generations = 1;
     PlacementRule rule = PlacementRule::BottomLeft;
     bool annealing = true;
+    bool shrinking = true;
     int batch = 0; // 0: the search's default
 };
 
@@ -129,6 +130,7 @@ public:
     void ConfigureImprovement(ImprovingSearch& search) override {
         search.SetRule(m_setup.rule);
         search.SetAnnealing(m_setup.annealing);
+        search.SetShrinking(m_setup.shrinking);
         if (m_setup.batch > 0) {
             search.SetBatchSize(m_setup.batch);
         }
@@ -243,6 +245,8 @@ int Main(int argc, char** argv) {
                                                        : PlacementRule::BottomLeft;
         } else if (flag == "--annealing") {
             setup.annealing = value != "off";
+        } else if (flag == "--shrinking") {
+            setup.shrinking = value != "off";
         } else if (flag == "--batch") {
             setup.batch = std::stoi(value);
         } else if (flag == "--layouts") {

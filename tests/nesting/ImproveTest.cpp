@@ -161,6 +161,89 @@ TEST(ImprovingSearch, ALayoutAtTheLowerBoundEndsTheSearch) {
     EXPECT_EQ(again.Evaluations(), 0);
 }
 
+TEST(ImprovingSearch, ShrinkingReportsEverNarrowerWholeLayoutsAndAnnealingWithoutItStillWorks) {
+    const testing::StripProblem problem =
+        testing::MakeStripProblem(testing::LoadEsicup("fu"), true);
+    const NestSettings settings = testing::StripSettings(problem, true, 10);
+    const testing::SearchRun start = testing::RunStripSearch(problem, settings, 10, 2, false);
+    ASSERT_EQ(start.best.PlacedCount(), problem.parts.Size());
+    NfpCache cache;
+    const StopAfter stop(3000);
+    ImprovingSearch search(problem.parts, problem.sheet, settings, cache, &stop);
+    search.SetSeed(2);
+    std::vector<Result> reported;
+    search.SetReport([&reported](const Result& best, bool improved) {
+        if (improved) {
+            reported.push_back(best);
+        }
+    });
+    const Result best = search.Improve(start.best);
+    EXPECT_GT(search.Shrinks(), 0);
+    ASSERT_FALSE(reported.empty());
+    // Each new best places every part, validly, at a width below the one before it by at least
+    // the least cut of the sheet (0.1 %), less the rounding slack.
+    double width = search.UsedWidthOf(start.best);
+    for (const Result& layout : reported) {
+        ASSERT_EQ(layout.PlacedCount(), problem.parts.Size());
+        EXPECT_EQ(testing::CheckLayout(problem, layout.sheets[0], "shrink-fu"), "");
+        const double next = search.UsedWidthOf(layout);
+        EXPECT_LT(next, width * (1.0 - 0.001) + 1e-6);
+        width = next;
+    }
+    EXPECT_EQ(best.rating, reported.back().rating);
+    EXPECT_GT(best.rating, start.best.rating);
+
+    // Without shrinking the search anneals on the width: never worse, valid.
+    NfpCache other;
+    const StopAfter stopOther(300);
+    ImprovingSearch plain(problem.parts, problem.sheet, settings, other, &stopOther);
+    plain.SetShrinking(false);
+    const Result annealed = plain.Improve(start.best);
+    EXPECT_EQ(plain.Shrinks(), 0);
+    EXPECT_GE(annealed.rating, start.best.rating);
+    EXPECT_EQ(testing::CheckLayout(problem, annealed.sheets[0], "anneal-fu"), "");
+}
+
+TEST(Evaluate, APartPastTheCutStaysOutAndTheLaterOnesStillGoIn) {
+    const testing::StripProblem problem = TilingProblem();
+    const NestSettings settings = testing::StripSettings(problem, false, 10);
+    NfpCache cache;
+    // 6 x 6, 4 x 6, 6 x 4, 4 x 4: with the sheet cut at 7 the 6 x 6 goes to the corner, the
+    // 4 x 6 would reach x = 10 and stays out, the 6 x 4 fits exactly above the first part, and
+    // the 4 x 4 has no room left of the cut.
+    const Polygons arrangement{problem.parts[0], problem.parts[2], problem.parts[1],
+                               problem.parts[3]};
+    EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+    const Evaluation cut = Evaluate(arrangement, problem.sheet, settings, cache, nullptr,
+                                    PlacementRule::BottomLeft, 7.0);
+    ASSERT_EQ(cut.result.PlacedCount(), 2);
+    EXPECT_EQ(cut.result.sheets[0][0].name, L"a");
+    EXPECT_EQ(cut.result.sheets[0][1].name, L"b");
+    EXPECT_NEAR(cut.unplacedArea, 40.0, 1e-9);
+    EXPECT_NEAR(cut.usedWidth, 6.0, 1e-6);
+    EXPECT_EQ(testing::CheckLayout(problem, cut.result.sheets[0], "cut"), "");
+
+    for (PlacementRule rule : {PlacementRule::BottomLeft, PlacementRule::Leftmost}) {
+        SCOPED_TRACE(static_cast<int>(rule));
+        // The run's own placer looks at the exact fit above the first part only when nothing
+        // else is left, so it may leave out more; neither passes the cut.
+        const Evaluation limited =
+            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, rule, 7.0);
+        EXPECT_GE(limited.result.PlacedCount(), 1);
+        EXPECT_LE(limited.usedWidth, 7.0);
+        EXPECT_NEAR(limited.placedArea + limited.unplacedArea, 100.0, 1e-9);
+    }
+
+    // Cut at 10 every part fits, as on the whole sheet.
+    const Evaluation exact = Evaluate(arrangement, problem.sheet, settings, cache, nullptr,
+                                      PlacementRule::BottomLeft, 10.0 + 1e-6);
+    const Evaluation whole =
+        Evaluate(arrangement, problem.sheet, settings, cache, nullptr, PlacementRule::BottomLeft);
+    EXPECT_EQ(exact.result.PlacedCount(), 4);
+    EXPECT_EQ(exact.unplacedArea, 0.0);
+    EXPECT_EQ(exact.result.rating, whole.result.rating);
+}
+
 TEST(BottomLeftPlacer, TiesOfTheLeftmostSpotGoToTheLowest) {
     const IntegerPaths loops{{{50, 900}, {0, 800}, {0, 100}, {500, 0}}, {{400, 20}, {900, 5}}};
     const IntegerPoint* spot = BottomLeftVertex(loops, 100);

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <utility>
 
 namespace gantrel {
 
@@ -28,6 +29,29 @@ void ForEachPair(const Polygons& arrangement, const NestPolygon& sheet, Visit vi
         }
     }
 }
+
+// A placer whose sheet ends at limitX: a part whose right edge would pass it stays out.
+template <typename Base> class LimitedPlacer : public Base {
+public:
+    template <typename... Args>
+    LimitedPlacer(double limitX, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_limitX(limitX) {}
+
+    bool PlaceOne(const NestPolygon& part, Position& position) override {
+        if (!Base::PlaceOne(part, position) || !position.placed) {
+            return false;
+        }
+        const BoundingBox box = BoundingBoxOf(part);
+        if (box.IsSet() && box.Max().x + position.translation.x > m_limitX) {
+            position.placed = false;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    double m_limitX;
+};
 
 } // namespace
 
@@ -54,7 +78,7 @@ void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPo
 
 Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
                     const NestSettings& settings, const NfpCache& cache,
-                    const NestingStopProvider* stopProvider, PlacementRule rule) {
+                    const NestingStopProvider* stopProvider, PlacementRule rule, double limitX) {
     NfpMap table;
     ForEachPair(arrangement, sheet, [&](const Pair& pair) {
         std::wstring key = pair.KeyText();
@@ -62,13 +86,20 @@ Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
         table.emplace(std::move(key), std::move(loops));
     });
     std::unique_ptr<Ukladacz> placer;
+    const bool limited = std::isfinite(limitX);
     if (rule != PlacementRule::Leftmost) {
-        placer =
-            std::make_unique<BottomLeftPlacer>(sheet, arrangement, std::move(table), settings,
-                                               stopProvider, rule == PlacementRule::BottomLeft);
+        const bool exactFits = rule == PlacementRule::BottomLeft;
+        placer = limited
+                     ? std::make_unique<LimitedPlacer<BottomLeftPlacer>>(limitX, sheet, arrangement,
+                                                                         std::move(table), settings,
+                                                                         stopProvider, exactFits)
+                     : std::make_unique<BottomLeftPlacer>(sheet, arrangement, std::move(table),
+                                                          settings, stopProvider, exactFits);
     } else {
-        placer = std::make_unique<Ukladacz>(sheet, arrangement, std::move(table), settings,
-                                            stopProvider);
+        placer = limited ? std::make_unique<LimitedPlacer<Ukladacz>>(
+                               limitX, sheet, arrangement, std::move(table), settings, stopProvider)
+                         : std::make_unique<Ukladacz>(sheet, arrangement, std::move(table),
+                                                      settings, stopProvider);
     }
     Evaluation evaluation;
     placer->PlaceAll(evaluation.result);

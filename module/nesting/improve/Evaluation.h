@@ -7,6 +7,7 @@
 #include "nesting/place/Result.h"
 #include "nesting/settings/NestSettings.h"
 
+#include <limits>
 #include <vector>
 
 namespace gantrel {
@@ -45,8 +46,13 @@ void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPo
 // Places one arrangement against the cache's polygons and measures the layout. Only reads the
 // cache, so several evaluations may run at once while nothing writes to it. The stop provider
 // (may be null) is asked after every placed part; a stop leaves the evaluation incomplete.
+// A part whose right edge would pass limitX (a sheet x) is left out, as if the sheet ended there;
+// since every part goes to its leftmost spot, that is the layout on the shortened sheet (under the
+// Leftmost rule a part may stay out where the shortened sheet would have taken it at an exact
+// fit, which that rule looks for only when no other spot is left).
 Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
                     const NestSettings& settings, const NfpCache& cache,
-                    const NestingStopProvider* stopProvider, PlacementRule rule);
+                    const NestingStopProvider* stopProvider, PlacementRule rule,
+                    double limitX = std::numeric_limits<double>::infinity());
 
 } // namespace gantrel

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <thread>
 
 namespace gantrel {
@@ -19,6 +20,16 @@ constexpr double kEndFactor = 1e-3;
 constexpr int kRoundsBeforeReturn = 400;
 // Weight of the mass term against the used width.
 constexpr double kMassWeight = 0.1;
+// The shrinking: the first cut of the sheet below the best used width, the least cut it is
+// halved down to, the rounds without a layout that fits before it is halved, the weight of the
+// mass term, and the starting temperature per part (on the share of area left out).
+constexpr double kShrinkStep = 0.01;
+constexpr double kLeastShrinkStep = 0.001;
+constexpr int kShrinkPatience = 300;
+constexpr double kShrinkMassWeight = 1e-3;
+constexpr double kShrinkTemperature = 0.1;
+// The share of the candidates on a cut sheet that move a part left out to an earlier place.
+constexpr double kOutMove = 0.5;
 // Relative slack of the lower-bound test.
 constexpr double kBoundSlack = 1e-9;
 
@@ -117,6 +128,9 @@ Result ImprovingSearch::Improve(const Result& start) {
             }
         }
     }
+    if (m_shrinking && best.PlacedCount() == m_parts.Size()) {
+        return Shrink(best, m_neighbourhood.FromResult(best), startTime);
+    }
     double bestCost = currentCost;
     const double startTemperature = kStartTemperature * std::max(currentCost, 1e-12);
     double lastReport = startTime;
@@ -135,35 +149,11 @@ Result ImprovingSearch::Improve(const Result& start) {
             return finish(End::Time);
         }
         std::vector<Sequence> candidates;
-        std::vector<Polygons> arrangements;
         for (int b = 0; b < m_batch; ++b) {
             candidates.push_back(m_neighbourhood.Neighbour(current, m_random));
-            arrangements.push_back(m_neighbourhood.ArrangementOf(candidates.back()));
         }
-        EnsureNoFitPolygons(arrangements, m_sheet, m_settings, m_cache, m_printer);
-        if (StopRequested()) {
-            return finish(End::Stop);
-        }
-        // Each candidate on its own placer and table; the cache is only read meanwhile.
-        std::vector<Evaluation> evaluations(candidates.size());
-        std::vector<char> placed(candidates.size(), 0);
-        ParallelFor(
-            0, static_cast<int>(candidates.size()),
-            [&](int b) {
-                if (StopRequested()) {
-                    return;
-                }
-                evaluations[b] =
-                    Evaluate(arrangements[b], m_sheet, m_settings, m_cache, m_stopProvider, m_rule);
-                placed[b] = 1;
-            },
-            false);
-        bool whole = true;
-        for (std::size_t b = 0; b < candidates.size(); ++b) {
-            m_evaluations += placed[b];
-            whole = whole && placed[b] != 0 && evaluations[b].complete;
-        }
-        if (!whole) {
+        std::vector<Evaluation> evaluations;
+        if (!EvaluateBatch(candidates, std::numeric_limits<double>::infinity(), evaluations)) {
             // A stop came while the batch was placed: what it left is not a whole layout.
             return finish(End::Stop);
         }
@@ -183,11 +173,7 @@ Result ImprovingSearch::Improve(const Result& start) {
                 improved = true;
             }
         }
-        const double fraction =
-            std::isfinite(m_deadline) && m_deadline > startTime
-                ? std::clamp((now - startTime) / (m_deadline - startTime), 0.0, 1.0)
-                : 0.0;
-        const double temperature = startTemperature * std::pow(kEndFactor, fraction);
+        const double temperature = startTemperature * std::pow(kEndFactor, Elapsed(startTime, now));
         const double worse = costs[chosen] - currentCost;
         if (worse <= 0.0 || (m_annealing && uniform(m_random) < std::exp(-worse / temperature))) {
             current = candidates[chosen];
@@ -195,10 +181,7 @@ Result ImprovingSearch::Improve(const Result& start) {
         }
         if (improved) {
             roundsSinceBest = 0;
-            lastReport = Now();
-            if (m_report) {
-                m_report(best, true);
-            }
+            Tell(best, true, lastReport);
             continue;
         }
         if (++roundsSinceBest >= kRoundsBeforeReturn) {
@@ -206,13 +189,192 @@ Result ImprovingSearch::Improve(const Result& start) {
             current = bestSequence;
             currentCost = bestCost;
         }
-        const double later = Now();
-        if (later - lastReport >= 1.0) {
-            lastReport = later;
-            if (m_report) {
-                m_report(best, false);
+        Tell(best, false, lastReport);
+    }
+}
+
+double ImprovingSearch::Elapsed(double startTime, double now) const {
+    return std::isfinite(m_deadline) && m_deadline > startTime
+               ? std::clamp((now - startTime) / (m_deadline - startTime), 0.0, 1.0)
+               : 0.0;
+}
+
+void ImprovingSearch::Tell(const Result& best, bool improved, double& lastReport) {
+    const double now = Now();
+    if (!improved && now - lastReport < 1.0) {
+        return;
+    }
+    lastReport = now;
+    if (m_report) {
+        m_report(best, improved);
+    }
+}
+
+bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, double limitX,
+                                    std::vector<Evaluation>& evaluations) {
+    std::vector<Polygons> arrangements;
+    for (const Sequence& candidate : candidates) {
+        arrangements.push_back(m_neighbourhood.ArrangementOf(candidate));
+    }
+    EnsureNoFitPolygons(arrangements, m_sheet, m_settings, m_cache, m_printer);
+    if (StopRequested()) {
+        return false;
+    }
+    // Each candidate on its own placer and table; the cache is only read meanwhile.
+    evaluations.assign(candidates.size(), Evaluation());
+    std::vector<char> placed(candidates.size(), 0);
+    ParallelFor(
+        0, static_cast<int>(candidates.size()),
+        [&](int b) {
+            if (StopRequested()) {
+                return;
+            }
+            evaluations[b] = Evaluate(arrangements[b], m_sheet, m_settings, m_cache, m_stopProvider,
+                                      m_rule, limitX);
+            placed[b] = 1;
+        },
+        false);
+    bool whole = true;
+    for (std::size_t b = 0; b < candidates.size(); ++b) {
+        m_evaluations += placed[b];
+        whole = whole && placed[b] != 0 && evaluations[b].complete;
+    }
+    return whole;
+}
+
+Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startTime) {
+    const auto finish = [&](End end) {
+        m_end = end;
+        return best;
+    };
+    const BoundingBox sheetBox = BoundingBoxOf(m_sheet);
+    const double totalArea = std::max(TotalArea(m_parts), 1e-300);
+    const double bound = m_neighbourhood.LowerBound();
+    // Rounding of the placed spots to the integer grid may put an exact fit a hair past the cut.
+    const double slack = 16.0 / static_cast<double>(std::max(1, m_settings.integerScale));
+    double bestWidth = UsedWidthOf(best);
+    double cut = kShrinkStep;
+    const auto limitX = [&] {
+        return sheetBox.Min().x + std::max(bestWidth * (1.0 - cut), bound) + slack;
+    };
+    double limit = limitX();
+
+    // The cost on a cut sheet: the share of the parts' area left out, and a trace of the mass
+    // term so that equal shares still prefer layouts crowded to the left.
+    const auto cost = [&](const Evaluation& evaluation) {
+        return evaluation.unplacedArea / totalArea +
+               kShrinkMassWeight * evaluation.massRight / std::max(bestWidth, 1e-300);
+    };
+    // Which places of a sequence the evaluation left out: the placer keeps the order.
+    const auto leftOut = [](const Sequence& sequence, const Evaluation& evaluation,
+                            const Polygons& parts) {
+        std::vector<int> out;
+        const Positions& positions =
+            evaluation.result.sheets.IsEmpty() ? Positions() : evaluation.result.sheets[0];
+        int next = 0;
+        for (int k = 0; k < static_cast<int>(sequence.parts.size()); ++k) {
+            if (next < positions.Size() &&
+                positions[next].name == parts[sequence.parts[k]].Name()) {
+                ++next;
+            } else {
+                out.push_back(k);
             }
         }
+        return out;
+    };
+
+    Sequence current = bestSequence;
+    double currentCost = std::numeric_limits<double>::infinity();
+    std::vector<int> currentOut;
+    double lastReport = Now();
+    int roundsSinceFit = 0;
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    const double startTemperature = kShrinkTemperature / std::max(1, m_parts.Size());
+
+    while (true) {
+        if (AtLowerBound(best)) {
+            return finish(End::LowerBound);
+        }
+        if (StopRequested()) {
+            return finish(End::Stop);
+        }
+        const double now = Now();
+        if (now >= m_deadline) {
+            return finish(End::Time);
+        }
+        std::vector<Sequence> candidates;
+        for (int b = 0; b < m_batch; ++b) {
+            Sequence next = m_neighbourhood.Neighbour(current, m_random);
+            if (!currentOut.empty() && uniform(m_random) < kOutMove) {
+                // A part left out goes earlier in the order, where there is still room.
+                next = current;
+                const int from = currentOut[std::uniform_int_distribution<std::size_t>(
+                    0, currentOut.size() - 1)(m_random)];
+                const int to = std::uniform_int_distribution<int>(0, from)(m_random);
+                const int part = next.parts[from];
+                const double angle = next.angles[from];
+                next.parts.erase(next.parts.begin() + from);
+                next.angles.erase(next.angles.begin() + from);
+                next.parts.insert(next.parts.begin() + to, part);
+                next.angles.insert(next.angles.begin() + to, angle);
+            }
+            candidates.push_back(std::move(next));
+        }
+        std::vector<Evaluation> evaluations;
+        if (!EvaluateBatch(candidates, limit, evaluations)) {
+            return finish(End::Stop);
+        }
+
+        std::size_t chosen = 0;
+        std::vector<double> costs;
+        bool improved = false;
+        for (std::size_t b = 0; b < candidates.size(); ++b) {
+            costs.push_back(cost(evaluations[b]));
+            if (costs[b] < costs[chosen]) {
+                chosen = b;
+            }
+            if (evaluations[b].unplacedArea <= 0.0 &&
+                evaluations[b].result.PlacedCount() == m_parts.Size() &&
+                evaluations[b].result.rating > best.rating) {
+                best = evaluations[b].result;
+                bestSequence = candidates[b];
+                improved = true;
+            }
+        }
+        if (improved) {
+            // Every part fits the cut sheet: cut again from the new best.
+            ++m_shrinks;
+            bestWidth = UsedWidthOf(best);
+            limit = limitX();
+            current = bestSequence;
+            currentCost = std::numeric_limits<double>::infinity();
+            currentOut.clear();
+            roundsSinceFit = 0;
+            Tell(best, true, lastReport);
+            continue;
+        }
+        const double temperature = startTemperature * std::pow(kEndFactor, Elapsed(startTime, now));
+        const double worse = costs[chosen] - currentCost;
+        if (worse <= 0.0 || (m_annealing && uniform(m_random) < std::exp(-worse / temperature))) {
+            current = candidates[chosen];
+            currentCost = costs[chosen];
+            currentOut = leftOut(current, evaluations[chosen], m_parts);
+        }
+        if (++roundsSinceFit >= kShrinkPatience) {
+            // The cut was too deep: halve it, down to a least cut, then start over from the best
+            // with the first cut.
+            roundsSinceFit = 0;
+            if (cut > kLeastShrinkStep) {
+                cut = std::max(cut * 0.5, kLeastShrinkStep);
+            } else {
+                cut = kShrinkStep;
+                current = bestSequence;
+                currentOut.clear();
+            }
+            limit = limitX();
+            currentCost = std::numeric_limits<double>::infinity();
+        }
+        Tell(best, false, lastReport);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace gantrel {
 
@@ -16,10 +17,18 @@ namespace gantrel {
 // neighbours of the current arrangement, computes the no-fit polygons they lack into the cache
 // (on the calling thread, the polygons themselves on the worker threads), places the batch in
 // parallel, each candidate with its own placer and table, and moves to the batch's best
-// candidate when the annealing accepts it. The objective is the used width, with the parts left
-// out counted heavily and a small pull of the parts' mass to the left so that plateaus of equal
-// width still lead somewhere. The best layout is kept by the run's own rating (strictly higher
-// replaces it) and is never lost: the search returns it whatever ends it.
+// candidate when the annealing accepts it.
+//
+// When the start places every part, the search shrinks: the used width alone is flat for most
+// moves, so the sheet is cut a little (1 %) short of the best width and the objective becomes
+// the share of the parts' area that no longer fits, which most moves do change. A candidate that
+// places every part on the cut sheet is the new best and the sheet is cut again below it; after
+// many rounds without one the cut is halved (down to 0.1 %), and then the search starts over
+// from the best with the first cut. Half the candidates move a part that was left out to an
+// earlier place in the order. Otherwise (parts left out even on the whole sheet, or shrinking
+// off) the objective is the used width, with the parts left out counted heavily and a small
+// pull of the parts' mass to the left. The best layout is kept by the run's own rating
+// (strictly higher replaces it) and is never lost: the search returns it whatever ends it.
 class ImprovingSearch {
 public:
     // Seconds since some fixed moment.
@@ -56,6 +65,11 @@ public:
     void SetBatchSize(int size) { m_batch = size < 1 ? 1 : size; }
     // Without annealing only candidates at least as good as the current one are taken.
     void SetAnnealing(bool on) { m_annealing = on; }
+    // With shrinking on (the default), a start that places every part is bettered by shrinking:
+    // the sheet is cut to a little less than the best used width and the search looks for an
+    // arrangement that still places every part there; each one found is the new best, and the
+    // sheet is cut again. Off, the search anneals on the used width itself.
+    void SetShrinking(bool on) { m_shrinking = on; }
 
     // Improves on start, a layout of the run's parts (every part placed or not). Returns the best
     // layout found: start itself unless a strictly better rated one turned up.
@@ -63,6 +77,8 @@ public:
 
     // Candidates placed to the end (the start included).
     int Evaluations() const { return m_evaluations; }
+    // Layouts on a cut sheet that placed every part (each a new best).
+    int Shrinks() const { return m_shrinks; }
     End Ended() const { return m_end; }
     const Neighbourhood& Moves() const { return m_neighbourhood; }
     // Used width of a result's layout on this run's parts (0 without positions).
@@ -73,6 +89,16 @@ public:
 private:
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
     double Cost(const Evaluation& evaluation) const;
+    // Places the candidates in parallel, each part's right edge kept at or left of limitX.
+    // False when a stop request cut the batch short.
+    bool EvaluateBatch(const std::vector<Sequence>& candidates, double limitX,
+                       std::vector<Evaluation>& evaluations);
+    // The shrinking search from best (which places every part) until it ends.
+    Result Shrink(Result best, Sequence bestSequence, double startTime);
+    // The fraction of the time from startTime to the deadline that has passed at now.
+    double Elapsed(double startTime, double now) const;
+    // The report of the best layout, if due: always when improved, else once a second.
+    void Tell(const Result& best, bool improved, double& lastReport);
     double Now() const { return m_clock ? m_clock() : 0.0; }
 
     const Polygons& m_parts;
@@ -89,7 +115,9 @@ private:
     std::mt19937_64 m_random{1};
     int m_batch = 2;
     bool m_annealing = true;
+    bool m_shrinking = true;
     int m_evaluations = 0;
+    int m_shrinks = 0;
     End m_end = End::NotRun;
 };
 
