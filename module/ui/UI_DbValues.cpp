@@ -131,6 +131,32 @@ ZcDbDatabase* DatabaseOrWorking(ZcDbDatabase* database) {
     return database;
 }
 
+// The entry of a name in an open dictionary, added there as a new, empty Entry when absent. A
+// name taken by an object of another kind is eNotThatKindOfClass; id is null on any failure.
+template <typename Entry>
+Zcad::ErrorStatus FindOrAdd(ZcDbDictionary& owner, const CString& name, ZcDbObjectId& id) {
+    Zcad::ErrorStatus status = owner.getAt(name, id);
+    if (status == Zcad::eOk) {
+        if (id.objectClass()->isDerivedFrom(Entry::desc())) {
+            return Zcad::eOk;
+        }
+        status = Zcad::eNotThatKindOfClass;
+    } else if (status == Zcad::eKeyNotFound) {
+        status = owner.upgradeOpen();
+        if (status == Zcad::eOk) {
+            auto* entry = new Entry;
+            status = owner.setAt(name, entry, id);
+            if (status == Zcad::eOk) {
+                entry->close();
+                return Zcad::eOk;
+            }
+            delete entry;
+        }
+    }
+    id = ZcDbObjectId();
+    return status;
+}
+
 } // namespace
 
 UI_Dictionary::UI_Dictionary(const CString& name, ZcDbDatabase* database)
@@ -148,24 +174,10 @@ ZcDbObjectId UI_Dictionary::Id() {
     }
     ZcDbDictionary* named = nullptr;
     m_status = database->getNamedObjectsDictionary(named, ZcDb::kForRead);
-    if (m_status != Zcad::eOk) {
-        return m_id;
+    if (m_status == Zcad::eOk) {
+        m_status = FindOrAdd<ZcDbDictionary>(*named, m_name, m_id);
+        named->close();
     }
-    m_status = named->getAt(m_name, m_id);
-    if (m_status == Zcad::eKeyNotFound) {
-        m_status = named->upgradeOpen();
-        if (m_status == Zcad::eOk) {
-            auto* dictionary = new ZcDbDictionary;
-            m_status = named->setAt(m_name, dictionary, m_id);
-            if (m_status == Zcad::eOk) {
-                dictionary->close();
-            } else {
-                delete dictionary;
-                m_id = ZcDbObjectId();
-            }
-        }
-    }
-    named->close();
     return m_id;
 }
 
@@ -186,27 +198,10 @@ ZcDbObjectId UI_Group::Id() {
     }
     ZcDbDictionary* groups = nullptr;
     m_status = database->getGroupDictionary(groups, ZcDb::kForRead);
-    if (m_status != Zcad::eOk) {
-        return m_id;
+    if (m_status == Zcad::eOk) {
+        m_status = FindOrAdd<ZcDbGroup>(*groups, m_name, m_id);
+        groups->close();
     }
-    m_status = groups->getAt(m_name, m_id);
-    if (m_status == Zcad::eOk && !m_id.objectClass()->isDerivedFrom(ZcDbGroup::desc())) {
-        m_status = Zcad::eNotThatKindOfClass;
-        m_id = ZcDbObjectId();
-    } else if (m_status == Zcad::eKeyNotFound) {
-        m_status = groups->upgradeOpen();
-        if (m_status == Zcad::eOk) {
-            auto* group = new ZcDbGroup;
-            m_status = groups->setAt(m_name, group, m_id);
-            if (m_status == Zcad::eOk) {
-                group->close();
-            } else {
-                delete group;
-                m_id = ZcDbObjectId();
-            }
-        }
-    }
-    groups->close();
     return m_id;
 }
 

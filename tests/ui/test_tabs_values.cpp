@@ -112,6 +112,38 @@ TEST_F(DrawingValues, ADictionaryIsMadeOnceAndFoundAgainAfterSavingAndLoading) {
               1);
 }
 
+TEST_F(DrawingValues, ANameTakenByAnotherKindIsRefusedAndLeftAsItWas) {
+    // A group filed under a name of the named-objects dictionary, a dictionary under a name of
+    // the group dictionary: neither is handed out as the other kind.
+    ZcDbObjectId group, dictionary;
+    ZcDbDictionary* named = nullptr;
+    ASSERT_EQ(db.getNamedObjectsDictionary(named, ZcDb::kForWrite), Zcad::eOk);
+    auto* strayGroup = new ZcDbGroup;
+    ASSERT_EQ(named->setAt(L"STRAY", strayGroup, group), Zcad::eOk);
+    strayGroup->close();
+    named->close();
+    ZcDbDictionary* groups = nullptr;
+    ASSERT_EQ(db.getGroupDictionary(groups, ZcDb::kForWrite), Zcad::eOk);
+    auto* strayDictionary = new ZcDbDictionary;
+    ASSERT_EQ(groups->setAt(L"STRAY", strayDictionary, dictionary), Zcad::eOk);
+    strayDictionary->close();
+    groups->close();
+    const int before = NamedEntries();
+
+    UI_Dictionary asDictionary(L"stray", &db);
+    EXPECT_TRUE(asDictionary.Id().isNull());
+    EXPECT_EQ(asDictionary.LastStatus(), Zcad::eNotThatKindOfClass);
+    UI_Group asGroup(L"stray", &db);
+    EXPECT_TRUE(asGroup.Id().isNull());
+    EXPECT_EQ(asGroup.LastStatus(), Zcad::eNotThatKindOfClass);
+    EXPECT_NE(asGroup.Append(AddLine()), Zcad::eOk);
+
+    EXPECT_EQ(NamedEntries(), before);
+    EXPECT_FALSE(group.isErased());
+    EXPECT_FALSE(dictionary.isErased());
+    EXPECT_EQ(db.openObjectCount(), 0);
+}
+
 TEST_F(DrawingValues, AGroupIsMadeOnceAndListsItsLiveMembersAfterSavingAndLoading) {
     UI_Group group(L"Arkusz 1", &db);
     EXPECT_EQ(group.Append(ZcDbObjectId()), Zcad::eNullObjectId);
