@@ -3,6 +3,7 @@
 // a layout that cannot be bettered, each without timing (stop providers and clocks that count).
 // Also its pieces: the bottom-left tie-break and the moves between arrangements.
 #include "StripNesting.h"
+#include "nesting/geometry/BoundingBox.h"
 #include "nesting/geometry/Predicates.h"
 #include "nesting/improve/BottomLeftPlacer.h"
 #include "nesting/improve/ImprovingSearch.h"
@@ -11,6 +12,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <limits>
+#include <random>
 #include <set>
 
 namespace gantrel {
@@ -242,6 +246,97 @@ TEST(Evaluate, APartPastTheCutStaysOutAndTheLaterOnesStillGoIn) {
     EXPECT_EQ(exact.result.PlacedCount(), 4);
     EXPECT_EQ(exact.unplacedArea, 0.0);
     EXPECT_EQ(exact.result.rating, whole.result.rating);
+}
+
+// Two evaluations give the same layout, field by field and bit for bit.
+void ExpectSameEvaluation(const Evaluation& full, const Evaluation& reused) {
+    ASSERT_EQ(full.result.PlacedCount(), reused.result.PlacedCount());
+    for (int i = 0; i < full.result.PlacedCount(); ++i) {
+        const Position& a = full.result.sheets[0][i];
+        const Position& b = reused.result.sheets[0][i];
+        ASSERT_EQ(a.name, b.name) << i;
+        EXPECT_EQ(a.rotation, b.rotation) << i;
+        EXPECT_EQ(a.translation.x, b.translation.x) << i;
+        EXPECT_EQ(a.translation.y, b.translation.y) << i;
+        EXPECT_EQ(a.paths, b.paths) << i;
+    }
+    EXPECT_EQ(full.result.rating, reused.result.rating);
+    EXPECT_EQ(full.usedWidth, reused.usedWidth);
+    EXPECT_EQ(full.placedArea, reused.placedArea);
+    EXPECT_EQ(full.unplacedArea, reused.unplacedArea);
+    EXPECT_EQ(full.massRight, reused.massRight);
+    ASSERT_TRUE(full.steps && reused.steps);
+    EXPECT_EQ(full.steps->placedBefore, reused.steps->placedBefore);
+}
+
+TEST(Evaluate, StartingAfterTheSharedHeadGivesTheLayoutOfAFullPlacement) {
+    // A walk through random neighbours, each placed once from the first part and once after the
+    // head it shares with the previous arrangement (itself placed that way); on the whole sheet
+    // and on a sheet cut short, where parts stay out, with both placers.
+    struct Case {
+        const char* instance;
+        PlacementRule rule;
+        double cut; // the cut sheet's length over the first layout's used width; 0: whole sheet
+    };
+    for (const Case& c :
+         {Case{"jakobs1", PlacementRule::BottomLeft, 0.0},
+          Case{"jakobs1", PlacementRule::BottomLeft, 0.9}, Case{"fu", PlacementRule::Leftmost, 0.0},
+          Case{"shapes0", PlacementRule::BottomLeftNoExactFits, 0.85}}) {
+        SCOPED_TRACE(std::string(c.instance) + " cut " + std::to_string(c.cut));
+        const testing::StripProblem problem =
+            testing::MakeStripProblem(testing::LoadEsicup(c.instance), true);
+        const NestSettings settings = testing::StripSettings(problem, true, 10);
+        const Neighbourhood moves(problem.parts, problem.sheet, settings);
+        NfpCache cache;
+        Sequence sequence = moves.FromResult(Result());
+        Polygons arrangement = moves.ArrangementOf(sequence);
+        EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+        double limitX = std::numeric_limits<double>::infinity();
+        if (c.cut > 0.0) {
+            const Evaluation whole =
+                Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule);
+            limitX = BoundingBoxOf(problem.sheet).Min().x + c.cut * whole.usedWidth;
+        }
+        Evaluation previous =
+            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule, limitX);
+        std::mt19937_64 random(11);
+        int reused = 0;
+        int leftOut = 0;
+        for (int step = 0; step < 40; ++step) {
+            sequence = moves.Neighbour(sequence, random);
+            arrangement = moves.ArrangementOf(sequence);
+            EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+            const Evaluation full =
+                Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule, limitX);
+            const Evaluation fromHead = Evaluate(arrangement, problem.sheet, settings, cache,
+                                                 nullptr, c.rule, limitX, &previous);
+            EXPECT_EQ(full.reusedParts, 0);
+            EXPECT_EQ(fromHead.reusedParts,
+                      std::min(CommonHead(arrangement, previous.steps->arrangement),
+                               arrangement.Size() - 1));
+            ExpectSameEvaluation(full, fromHead);
+            reused += fromHead.reusedParts;
+            leftOut += full.result.PlacedCount() < problem.parts.Size() ? 1 : 0;
+            previous = fromHead;
+        }
+        EXPECT_GT(reused, 0);
+        if (c.cut > 0.0) {
+            EXPECT_GT(leftOut, 0);
+        }
+
+        // Another rule or another cut places from the first part.
+        const Evaluation otherCut =
+            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule,
+                     std::isfinite(limitX) ? limitX * 0.95 : BoundingBoxOf(problem.sheet).Max().x,
+                     &previous);
+        EXPECT_EQ(otherCut.reusedParts, 0);
+        const PlacementRule otherRule =
+            c.rule == PlacementRule::Leftmost ? PlacementRule::BottomLeft : PlacementRule::Leftmost;
+        EXPECT_EQ(Evaluate(arrangement, problem.sheet, settings, cache, nullptr, otherRule, limitX,
+                           &previous)
+                      .reusedParts,
+                  0);
+    }
 }
 
 TEST(BottomLeftPlacer, TiesOfTheLeftmostSpotGoToTheLowest) {

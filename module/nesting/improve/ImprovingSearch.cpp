@@ -108,6 +108,10 @@ Result ImprovingSearch::Improve(const Result& start) {
 
     // The starting arrangement under this search's placement rule.
     double currentCost = 0.0;
+    // The current arrangement's placement, from which the candidates start after the head they
+    // share with it; and the best arrangement's, for the return to the best.
+    Evaluation currentEvaluation;
+    Evaluation bestEvaluation;
     {
         const Polygons arrangement = m_neighbourhood.ArrangementOf(current);
         EnsureNoFitPolygons({arrangement}, m_sheet, m_settings, m_cache, m_printer);
@@ -121,6 +125,8 @@ Result ImprovingSearch::Improve(const Result& start) {
             return finish(End::Stop);
         }
         currentCost = Cost(first);
+        currentEvaluation = first;
+        bestEvaluation = first;
         if (first.result.rating > best.rating) {
             best = first.result;
             if (m_report) {
@@ -153,7 +159,8 @@ Result ImprovingSearch::Improve(const Result& start) {
             candidates.push_back(m_neighbourhood.Neighbour(current, m_random));
         }
         std::vector<Evaluation> evaluations;
-        if (!EvaluateBatch(candidates, std::numeric_limits<double>::infinity(), evaluations)) {
+        if (!EvaluateBatch(candidates, std::numeric_limits<double>::infinity(), &currentEvaluation,
+                           evaluations)) {
             // A stop came while the batch was placed: what it left is not a whole layout.
             return finish(End::Stop);
         }
@@ -170,6 +177,7 @@ Result ImprovingSearch::Improve(const Result& start) {
                 best = evaluations[b].result;
                 bestSequence = candidates[b];
                 bestCost = costs[b];
+                bestEvaluation = evaluations[b];
                 improved = true;
             }
         }
@@ -178,6 +186,7 @@ Result ImprovingSearch::Improve(const Result& start) {
         if (worse <= 0.0 || (m_annealing && uniform(m_random) < std::exp(-worse / temperature))) {
             current = candidates[chosen];
             currentCost = costs[chosen];
+            currentEvaluation = std::move(evaluations[chosen]);
         }
         if (improved) {
             roundsSinceBest = 0;
@@ -188,6 +197,7 @@ Result ImprovingSearch::Improve(const Result& start) {
             roundsSinceBest = 0;
             current = bestSequence;
             currentCost = bestCost;
+            currentEvaluation = bestEvaluation;
         }
         Tell(best, false, lastReport);
     }
@@ -211,12 +221,19 @@ void ImprovingSearch::Tell(const Result& best, bool improved, double& lastReport
 }
 
 bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, double limitX,
+                                    const Evaluation* previous,
                                     std::vector<Evaluation>& evaluations) {
     std::vector<Polygons> arrangements;
+    // The previous arrangement went through EnsureNoFitPolygons: the pairs among the parts a
+    // candidate begins with alike are in the cache.
+    std::vector<int> heads;
     for (const Sequence& candidate : candidates) {
         arrangements.push_back(m_neighbourhood.ArrangementOf(candidate));
+        heads.push_back(previous != nullptr && previous->steps
+                            ? CommonHead(arrangements.back(), previous->steps->arrangement)
+                            : 0);
     }
-    EnsureNoFitPolygons(arrangements, m_sheet, m_settings, m_cache, m_printer);
+    EnsureNoFitPolygons(arrangements, m_sheet, m_settings, m_cache, m_printer, &heads);
     if (StopRequested()) {
         return false;
     }
@@ -230,7 +247,7 @@ bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, dou
                 return;
             }
             evaluations[b] = Evaluate(arrangements[b], m_sheet, m_settings, m_cache, m_stopProvider,
-                                      m_rule, limitX);
+                                      m_rule, limitX, previous);
             placed[b] = 1;
         },
         false);
@@ -286,6 +303,7 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
     Sequence current = bestSequence;
     double currentCost = std::numeric_limits<double>::infinity();
     std::vector<int> currentOut;
+    Evaluation currentEvaluation;
     double lastReport = Now();
     int roundsSinceFit = 0;
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
@@ -321,7 +339,7 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             candidates.push_back(std::move(next));
         }
         std::vector<Evaluation> evaluations;
-        if (!EvaluateBatch(candidates, limit, evaluations)) {
+        if (!EvaluateBatch(candidates, limit, &currentEvaluation, evaluations)) {
             return finish(End::Stop);
         }
 
@@ -349,6 +367,7 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             current = bestSequence;
             currentCost = std::numeric_limits<double>::infinity();
             currentOut.clear();
+            currentEvaluation = Evaluation();
             roundsSinceFit = 0;
             Tell(best, true, lastReport);
             continue;
@@ -359,6 +378,7 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             current = candidates[chosen];
             currentCost = costs[chosen];
             currentOut = leftOut(current, evaluations[chosen], m_parts);
+            currentEvaluation = std::move(evaluations[chosen]);
         }
         if (++roundsSinceFit >= kShrinkPatience) {
             // The cut was too deep: halve it, down to a least cut, then start over from the best
@@ -373,6 +393,8 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             }
             limit = limitX();
             currentCost = std::numeric_limits<double>::infinity();
+            // Placed on the old cut: of no use on the new one.
+            currentEvaluation = Evaluation();
         }
         Tell(best, false, lastReport);
     }

@@ -89,10 +89,11 @@ public:
 private:
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
     double Cost(const Evaluation& evaluation) const;
-    // Places the candidates in parallel, each part's right edge kept at or left of limitX.
-    // False when a stop request cut the batch short.
+    // Places the candidates in parallel, each part's right edge kept at or left of limitX, each
+    // starting after the head it shares with previous (the current arrangement's evaluation; may
+    // be null). False when a stop request cut the batch short.
     bool EvaluateBatch(const std::vector<Sequence>& candidates, double limitX,
-                       std::vector<Evaluation>& evaluations);
+                       const Evaluation* previous, std::vector<Evaluation>& evaluations);
     // The shrinking search from best (which places every part) until it ends.
     Result Shrink(Result best, Sequence bestSequence, double startTime);
     // The fraction of the time from startTime to the deadline that has passed at now.

@@ -4,6 +4,8 @@
 #include "nesting/place/ExactFit.h"
 #include "nesting/place/ResultRater.h"
 
+#include <algorithm>
+
 namespace gantrel {
 
 namespace {
@@ -40,6 +42,12 @@ const Polygons* Ukladacz::Lookup(const std::wstring& key) const {
     return it == m_table.end() ? nullptr : &it->second;
 }
 
+void Ukladacz::StartAfter(int start, Polygons placed, Positions positions) {
+    m_start = std::clamp(start, 0, m_parts.Size());
+    m_startPlaced = std::move(placed);
+    m_startPositions = std::move(positions);
+}
+
 void Ukladacz::PlaceAll(Result& result) {
     result = Result();
     if (m_sheet.IsEmpty()) {
@@ -47,20 +55,26 @@ void Ukladacz::PlaceAll(Result& result) {
     }
     // The area step depends on the part set only, so every arrangement of a run rates alike.
     const double areaStep = ResultRater::AreaStep(m_parts);
-    for (NestPolygon& part : m_parts) {
+    for (int k = m_start; k < m_parts.Size(); ++k) {
         // The rotated outline keeps the rotation value, under which its no-fit polygons are
         // keyed.
+        NestPolygon& part = m_parts[k];
         const double rotation = part.Rotation();
         NestPolygon rotated = part.Rotated();
         rotated.SetRotation(rotation);
         rotated.SetRotatable(part.Rotatable());
         part = std::move(rotated);
     }
-    m_positions.Clear();
-    m_placedParts.Clear();
+    m_positions = std::move(m_startPositions);
+    m_placedParts = std::move(m_startPlaced);
+    m_startPositions.Clear();
+    m_startPlaced.Clear();
     m_union.clear();
+    m_placedBefore.assign(static_cast<std::size_t>(m_parts.Size()), 0);
 
-    for (const NestPolygon& part : m_parts) {
+    for (int k = m_start; k < m_parts.Size(); ++k) {
+        const NestPolygon& part = m_parts[k];
+        m_placedBefore[static_cast<std::size_t>(k)] = m_positions.Size();
         Position position;
         if (!PlaceOne(part, position) || !position.placed) {
             continue;
@@ -71,6 +85,7 @@ void Ukladacz::PlaceAll(Result& result) {
             break;
         }
     }
+    m_start = 0;
     if (m_positions.IsEmpty()) {
         Report(L"something went wrong? :");
     }

@@ -33,6 +33,14 @@ public:
     // successful placement when the stop provider says so. result gets one layout and its rating;
     // a sheet without points gives the empty result.
     virtual void PlaceAll(Result& result);
+    // Makes the next PlaceAll start at part `start` of the arrangement with placed and positions
+    // as the layout of the parts before it (placed parts rotated, as PlaceAll leaves them). Between
+    // parts the placer keeps nothing but its placed parts and their positions, so the parts from
+    // start on go where a PlaceAll from the first part would put them after that layout.
+    void StartAfter(int start, Polygons placed, Positions positions);
+    // After PlaceAll: for each part of the arrangement from the start on, how many parts were
+    // placed before it was tried; entries before the start are 0.
+    const std::vector<int>& PlacedBefore() const { return m_placedBefore; }
     // The position of one (rotated) part, or false when it does not fit.
     virtual bool PlaceOne(const NestPolygon& part, Position& position);
     // The leftmost vertex of the feasible region; among equal x the first in path and vertex
@@ -96,6 +104,11 @@ private:
     std::vector<IntegerPaths> m_noFitRegions;
     // Set when the arithmetic succeeded and cleaning left nothing.
     bool m_feasibleEmptied = false;
+    // The layout PlaceAll starts from (StartAfter) and the part it starts at.
+    int m_start = 0;
+    Polygons m_startPlaced;
+    Positions m_startPositions;
+    std::vector<int> m_placedBefore;
 };
 
 // Key text of the inner-fit polygon of part inside sheet, and of the no-fit polygon of moving
