@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <thread>
 
 namespace gantrel {
@@ -144,15 +145,9 @@ Result ImprovingSearch::Improve(const Result& start) {
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
 
     while (true) {
-        if (AtLowerBound(best)) {
-            return finish(End::LowerBound);
-        }
-        if (StopRequested()) {
-            return finish(End::Stop);
-        }
-        const double now = Now();
-        if (now >= m_deadline) {
-            return finish(End::Time);
+        double now = 0.0;
+        if (const std::optional<End> end = EndBeforeRound(best, now)) {
+            return finish(*end);
         }
         std::vector<Sequence> candidates;
         for (int b = 0; b < m_batch; ++b) {
@@ -201,6 +196,21 @@ Result ImprovingSearch::Improve(const Result& start) {
         }
         Tell(best, false, lastReport);
     }
+}
+
+std::optional<ImprovingSearch::End> ImprovingSearch::EndBeforeRound(const Result& best,
+                                                                    double& now) const {
+    if (AtLowerBound(best)) {
+        return End::LowerBound;
+    }
+    if (StopRequested()) {
+        return End::Stop;
+    }
+    now = Now();
+    if (now >= m_deadline) {
+        return End::Time;
+    }
+    return std::nullopt;
 }
 
 double ImprovingSearch::Elapsed(double startTime, double now) const {
@@ -310,15 +320,9 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
     const double startTemperature = kShrinkTemperature / std::max(1, m_parts.Size());
 
     while (true) {
-        if (AtLowerBound(best)) {
-            return finish(End::LowerBound);
-        }
-        if (StopRequested()) {
-            return finish(End::Stop);
-        }
-        const double now = Now();
-        if (now >= m_deadline) {
-            return finish(End::Time);
+        double now = 0.0;
+        if (const std::optional<End> end = EndBeforeRound(best, now)) {
+            return finish(*end);
         }
         std::vector<Sequence> candidates;
         for (int b = 0; b < m_batch; ++b) {
@@ -328,13 +332,8 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
                 next = current;
                 const int from = currentOut[std::uniform_int_distribution<std::size_t>(
                     0, currentOut.size() - 1)(m_random)];
-                const int to = std::uniform_int_distribution<int>(0, from)(m_random);
-                const int part = next.parts[from];
-                const double angle = next.angles[from];
-                next.parts.erase(next.parts.begin() + from);
-                next.angles.erase(next.angles.begin() + from);
-                next.parts.insert(next.parts.begin() + to, part);
-                next.angles.insert(next.angles.begin() + to, angle);
+                Neighbourhood::MovePart(next, from,
+                                        std::uniform_int_distribution<int>(0, from)(m_random));
             }
             candidates.push_back(std::move(next));
         }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -88,6 +89,9 @@ public:
 
 private:
     bool StopRequested() const { return m_stopProvider != nullptr && m_stopProvider->ShouldStop(); }
+    // Why the search ends before its next round, checked in this order: the best is at the lower
+    // bound, a stop request, the deadline (now is read for it); none while it goes on.
+    std::optional<End> EndBeforeRound(const Result& best, double& now) const;
     double Cost(const Evaluation& evaluation) const;
     // Places the candidates in parallel, each part's right edge kept at or left of limitX, each
     // starting after the head it shares with previous (the current arrangement's evaluation; may

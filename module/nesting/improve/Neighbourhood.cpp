@@ -103,7 +103,10 @@ void Neighbourhood::Swap(Sequence& s, std::mt19937_64& random) const {
 void Neighbourhood::Move(Sequence& s, std::mt19937_64& random) const {
     const int count = static_cast<int>(s.parts.size());
     const int from = Draw(random, count);
-    const int to = Partner(random, from, count);
+    MovePart(s, from, Partner(random, from, count));
+}
+
+void Neighbourhood::MovePart(Sequence& s, int from, int to) {
     const int part = s.parts[from];
     const double angle = s.angles[from];
     s.parts.erase(s.parts.begin() + from);

@@ -48,6 +48,9 @@ public:
     // area over the sheet's height and the widest part at its narrowest allowed angle.
     double LowerBound() const { return m_lowerBound; }
 
+    // Takes the part at position from (with its angle) out and puts it back at position to.
+    static void MovePart(Sequence& s, int from, int to);
+
 private:
     void Swap(Sequence& s, std::mt19937_64& random) const;
     void Move(Sequence& s, std::mt19937_64& random) const;
