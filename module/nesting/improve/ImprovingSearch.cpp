@@ -142,7 +142,6 @@ Result ImprovingSearch::Improve(const Result& start) {
     const double startTemperature = kStartTemperature * std::max(currentCost, 1e-12);
     double lastReport = startTime;
     int roundsSinceBest = 0;
-    std::uniform_real_distribution<double> uniform(0.0, 1.0);
 
     while (true) {
         double now = 0.0;
@@ -176,9 +175,7 @@ Result ImprovingSearch::Improve(const Result& start) {
                 improved = true;
             }
         }
-        const double temperature = startTemperature * std::pow(kEndFactor, Elapsed(startTime, now));
-        const double worse = costs[chosen] - currentCost;
-        if (worse <= 0.0 || (m_annealing && uniform(m_random) < std::exp(-worse / temperature))) {
+        if (Accepts(costs[chosen] - currentCost, startTemperature, startTime, now)) {
             current = candidates[chosen];
             currentCost = costs[chosen];
             currentEvaluation = std::move(evaluations[chosen]);
@@ -211,6 +208,18 @@ std::optional<ImprovingSearch::End> ImprovingSearch::EndBeforeRound(const Result
         return End::Time;
     }
     return std::nullopt;
+}
+
+bool ImprovingSearch::Accepts(double worse, double startTemperature, double startTime, double now) {
+    if (worse <= 0.0) {
+        return true;
+    }
+    if (!m_annealing) {
+        return false;
+    }
+    const double temperature = startTemperature * std::pow(kEndFactor, Elapsed(startTime, now));
+    return std::uniform_real_distribution<double>(0.0, 1.0)(m_random) <
+           std::exp(-worse / temperature);
 }
 
 double ImprovingSearch::Elapsed(double startTime, double now) const {
@@ -371,9 +380,7 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             Tell(best, true, lastReport);
             continue;
         }
-        const double temperature = startTemperature * std::pow(kEndFactor, Elapsed(startTime, now));
-        const double worse = costs[chosen] - currentCost;
-        if (worse <= 0.0 || (m_annealing && uniform(m_random) < std::exp(-worse / temperature))) {
+        if (Accepts(costs[chosen] - currentCost, startTemperature, startTime, now)) {
             current = candidates[chosen];
             currentCost = costs[chosen];
             currentOut = leftOut(current, evaluations[chosen], m_parts);

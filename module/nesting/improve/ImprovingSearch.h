@@ -92,6 +92,10 @@ private:
     // Why the search ends before its next round, checked in this order: the best is at the lower
     // bound, a stop request, the deadline (now is read for it); none while it goes on.
     std::optional<End> EndBeforeRound(const Result& best, double& now) const;
+    // Whether the search moves to a candidate that costs `worse` more than the current layout:
+    // always when it costs no more; else, when annealing, with the probability exp(-worse / T),
+    // T falling from startTemperature as the time runs out.
+    bool Accepts(double worse, double startTemperature, double startTime, double now);
     double Cost(const Evaluation& evaluation) const;
     // Places the candidates in parallel, each part's right edge kept at or left of limitX, each
     // starting after the head it shares with previous (the current arrangement's evaluation; may
