@@ -212,14 +212,15 @@ TEST(Evaluate, APartPastTheCutStaysOutAndTheLaterOnesStillGoIn) {
     const testing::StripProblem problem = TilingProblem();
     const NestSettings settings = testing::StripSettings(problem, false, 10);
     NfpCache cache;
+    NfpIndex index(cache, problem.sheet);
     // 6 x 6, 4 x 6, 6 x 4, 4 x 4: with the sheet cut at 7 the 6 x 6 goes to the corner, the
     // 4 x 6 would reach x = 10 and stays out, the 6 x 4 fits exactly above the first part, and
     // the 4 x 4 has no room left of the cut.
     const Polygons arrangement{problem.parts[0], problem.parts[2], problem.parts[1],
                                problem.parts[3]};
-    EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
-    const Evaluation cut = Evaluate(arrangement, problem.sheet, settings, cache, nullptr,
-                                    PlacementRule::BottomLeft, 7.0);
+    EnsureNoFitPolygons({arrangement}, settings, index, nullptr);
+    const Evaluation cut =
+        Evaluate(arrangement, settings, index, nullptr, PlacementRule::BottomLeft, 7.0);
     ASSERT_EQ(cut.result.PlacedCount(), 2);
     EXPECT_EQ(cut.result.sheets[0][0].name, L"a");
     EXPECT_EQ(cut.result.sheets[0][1].name, L"b");
@@ -231,18 +232,17 @@ TEST(Evaluate, APartPastTheCutStaysOutAndTheLaterOnesStillGoIn) {
         SCOPED_TRACE(static_cast<int>(rule));
         // The run's own placer looks at the exact fit above the first part only when nothing
         // else is left, so it may leave out more; neither passes the cut.
-        const Evaluation limited =
-            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, rule, 7.0);
+        const Evaluation limited = Evaluate(arrangement, settings, index, nullptr, rule, 7.0);
         EXPECT_GE(limited.result.PlacedCount(), 1);
         EXPECT_LE(limited.usedWidth, 7.0);
         EXPECT_NEAR(limited.placedArea + limited.unplacedArea, 100.0, 1e-9);
     }
 
     // Cut at 10 every part fits, as on the whole sheet.
-    const Evaluation exact = Evaluate(arrangement, problem.sheet, settings, cache, nullptr,
-                                      PlacementRule::BottomLeft, 10.0 + 1e-6);
+    const Evaluation exact =
+        Evaluate(arrangement, settings, index, nullptr, PlacementRule::BottomLeft, 10.0 + 1e-6);
     const Evaluation whole =
-        Evaluate(arrangement, problem.sheet, settings, cache, nullptr, PlacementRule::BottomLeft);
+        Evaluate(arrangement, settings, index, nullptr, PlacementRule::BottomLeft);
     EXPECT_EQ(exact.result.PlacedCount(), 4);
     EXPECT_EQ(exact.unplacedArea, 0.0);
     EXPECT_EQ(exact.result.rating, whole.result.rating);
@@ -288,28 +288,26 @@ TEST(Evaluate, StartingAfterTheSharedHeadGivesTheLayoutOfAFullPlacement) {
         const NestSettings settings = testing::StripSettings(problem, true, 10);
         const Neighbourhood moves(problem.parts, problem.sheet, settings);
         NfpCache cache;
+        NfpIndex index(cache, problem.sheet);
         Sequence sequence = moves.FromResult(Result());
         Polygons arrangement = moves.ArrangementOf(sequence);
-        EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+        EnsureNoFitPolygons({arrangement}, settings, index, nullptr);
         double limitX = std::numeric_limits<double>::infinity();
         if (c.cut > 0.0) {
-            const Evaluation whole =
-                Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule);
+            const Evaluation whole = Evaluate(arrangement, settings, index, nullptr, c.rule);
             limitX = BoundingBoxOf(problem.sheet).Min().x + c.cut * whole.usedWidth;
         }
-        Evaluation previous =
-            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule, limitX);
+        Evaluation previous = Evaluate(arrangement, settings, index, nullptr, c.rule, limitX);
         std::mt19937_64 random(11);
         int reused = 0;
         int leftOut = 0;
         for (int step = 0; step < 40; ++step) {
             sequence = moves.Neighbour(sequence, random);
             arrangement = moves.ArrangementOf(sequence);
-            EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
-            const Evaluation full =
-                Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule, limitX);
-            const Evaluation fromHead = Evaluate(arrangement, problem.sheet, settings, cache,
-                                                 nullptr, c.rule, limitX, &previous);
+            EnsureNoFitPolygons({arrangement}, settings, index, nullptr);
+            const Evaluation full = Evaluate(arrangement, settings, index, nullptr, c.rule, limitX);
+            const Evaluation fromHead =
+                Evaluate(arrangement, settings, index, nullptr, c.rule, limitX, &previous);
             EXPECT_EQ(full.reusedParts, 0);
             EXPECT_EQ(fromHead.reusedParts,
                       std::min(CommonHead(arrangement, previous.steps->arrangement),
@@ -326,14 +324,13 @@ TEST(Evaluate, StartingAfterTheSharedHeadGivesTheLayoutOfAFullPlacement) {
 
         // Another rule or another cut places from the first part.
         const Evaluation otherCut =
-            Evaluate(arrangement, problem.sheet, settings, cache, nullptr, c.rule,
+            Evaluate(arrangement, settings, index, nullptr, c.rule,
                      std::isfinite(limitX) ? limitX * 0.95 : BoundingBoxOf(problem.sheet).Max().x,
                      &previous);
         EXPECT_EQ(otherCut.reusedParts, 0);
         const PlacementRule otherRule =
             c.rule == PlacementRule::Leftmost ? PlacementRule::BottomLeft : PlacementRule::Leftmost;
-        EXPECT_EQ(Evaluate(arrangement, problem.sheet, settings, cache, nullptr, otherRule, limitX,
-                           &previous)
+        EXPECT_EQ(Evaluate(arrangement, settings, index, nullptr, otherRule, limitX, &previous)
                       .reusedParts,
                   0);
     }
@@ -355,10 +352,11 @@ TEST(BottomLeftPlacer, TiesOfTheLeftmostSpotGoToTheLowest) {
     const testing::StripProblem problem = TilingProblem();
     const NestSettings settings = testing::StripSettings(problem, false, 10);
     NfpCache cache;
+    NfpIndex index(cache, problem.sheet);
     const Polygons arrangement{problem.parts[3], problem.parts[1]}; // 4 x 4, then 6 x 4
-    EnsureNoFitPolygons({arrangement}, problem.sheet, settings, cache, nullptr);
+    EnsureNoFitPolygons({arrangement}, settings, index, nullptr);
     const Evaluation placed =
-        Evaluate(arrangement, problem.sheet, settings, cache, nullptr, PlacementRule::BottomLeft);
+        Evaluate(arrangement, settings, index, nullptr, PlacementRule::BottomLeft);
     ASSERT_EQ(placed.result.PlacedCount(), 2);
     const Positions& positions = placed.result.sheets[0];
     EXPECT_NEAR(positions[0].translation.x, 0.0, 1e-9);

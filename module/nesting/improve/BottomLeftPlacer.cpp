@@ -10,7 +10,7 @@ BottomLeftPlacer::BottomLeftPlacer(const NestPolygon& sheet, Polygons parts, Nfp
                                    const NestSettings& settings,
                                    const NestingStopProvider* stopProvider, bool exactFits)
     : Ukladacz(sheet, std::move(parts), std::move(table), settings, stopProvider),
-      m_sheetOutline(sheet), m_exactFits(exactFits) {}
+      m_exactFits(exactFits) {}
 
 namespace {
 
@@ -41,36 +41,51 @@ Box BoxOf(const IntegerPaths& loops) {
 std::optional<IntegerPoint> LeftmostFreeVertex(const IntegerPaths& innerFit,
                                                const std::vector<IntegerPaths>& forbidden,
                                                std::int64_t beforeX) {
-    std::vector<IntegerPoint> candidates;
-    const auto collect = [&](const IntegerPaths& loops) {
+    // A candidate and the forbidden region it is a vertex of (none for the inner-fit loops'):
+    // a vertex lies on its own region's boundary, so that region never blocks it.
+    struct Candidate {
+        IntegerPoint point;
+        std::size_t region;
+    };
+    const std::size_t none = forbidden.size();
+    std::vector<Candidate> candidates;
+    const auto collect = [&](const IntegerPaths& loops, std::size_t region) {
         for (const IntegerPath& loop : loops) {
             for (const IntegerPoint& p : loop) {
                 if (p.x < beforeX) {
-                    candidates.push_back(p);
+                    candidates.push_back({p, region});
                 }
             }
         }
     };
-    collect(innerFit);
-    for (const IntegerPaths& region : forbidden) {
-        collect(region);
+    collect(innerFit, none);
+    for (std::size_t r = 0; r < forbidden.size(); ++r) {
+        collect(forbidden[r], r);
     }
     if (candidates.empty()) {
         return std::nullopt;
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const IntegerPoint& a, const IntegerPoint& b) {
-                  return a.x != b.x ? a.x < b.x : a.y < b.y;
-              });
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.point.x != b.point.x ? a.point.x < b.point.x : a.point.y < b.point.y;
+    });
     std::vector<Box> boxes;
     boxes.reserve(forbidden.size());
     for (const IntegerPaths& region : forbidden) {
         boxes.push_back(BoxOf(region));
     }
+    // Regions are prepared when first asked: the search mostly ends after a few candidates.
+    std::vector<std::optional<PreparedRegion>> prepared(forbidden.size());
+    const auto interior = [&](std::size_t r, const IntegerPoint& p) {
+        if (!prepared[r]) {
+            prepared[r].emplace(forbidden[r]);
+        }
+        return prepared[r]->Interior(p);
+    };
     const auto slack = static_cast<std::int64_t>(kBoundarySlack);
-    std::size_t lastBlocker = forbidden.size();
+    std::size_t lastBlocker = none;
     const IntegerPoint* previous = nullptr;
-    for (const IntegerPoint& c : candidates) {
+    for (const Candidate& candidate : candidates) {
+        const IntegerPoint& c = candidate.point;
         if (previous != nullptr && previous->x == c.x && previous->y == c.y) {
             continue;
         }
@@ -84,10 +99,12 @@ std::optional<IntegerPoint> LeftmostFreeVertex(const IntegerPaths& innerFit,
         }
         // Neighbouring candidates mostly lie in the same region: the one that blocked the last
         // candidate is asked first.
-        bool blocked = lastBlocker < forbidden.size() && boxes[lastBlocker].Holds(c, slack) &&
-                       InInterior(c, forbidden[lastBlocker]);
-        for (std::size_t r = 0; r < forbidden.size() && !blocked; ++r) {
-            if (r != lastBlocker && boxes[r].Holds(c, slack) && InInterior(c, forbidden[r])) {
+        const auto blocks = [&](std::size_t r) {
+            return r != candidate.region && boxes[r].Holds(c, slack) && interior(r, c);
+        };
+        bool blocked = lastBlocker < none && blocks(lastBlocker);
+        for (std::size_t r = 0; r < none && !blocked; ++r) {
+            if (r != lastBlocker && blocks(r)) {
                 blocked = true;
                 lastBlocker = r;
             }
@@ -146,7 +163,7 @@ Position BottomLeftPlacer::BestPosition(const NestPolygon& part) {
 }
 
 Position BottomLeftPlacer::FirstPosition(const NestPolygon& part) {
-    const Polygons* innerFit = Lookup(InnerFitKey(m_sheetOutline, part));
+    const Polygons* innerFit = InnerFitOf(part);
     if (innerFit == nullptr || part.IsEmpty()) {
         return Ukladacz::FirstPosition(part);
     }

@@ -29,7 +29,6 @@ public:
     Position FirstPosition(const NestPolygon& part) override;
 
 private:
-    NestPolygon m_sheetOutline;
     bool m_exactFits;
 };
 

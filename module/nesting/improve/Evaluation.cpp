@@ -10,22 +10,23 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace gantrel {
 
 namespace {
 
-// Every pair the placer looks up for an arrangement placed from part `from` on: inner-fit of each
-// of those parts, no-fit of each ordered pair whose later (moving) part is one of them.
-template <typename Visit>
-void ForEachPair(const Polygons& arrangement, const NestPolygon& sheet, Visit visit, int from = 0) {
-    for (int i = from; i < arrangement.Size(); ++i) {
-        visit(Pair::Of(sheet, arrangement[i], true));
+// Every pair the placer looks up for an arrangement placed from part `from` on: the inner-fit
+// set of each of those parts (fixed -1), the no-fit set of each ordered pair whose later
+// (moving) part is one of them. Indexes into the arrangement.
+template <typename Visit> void ForEachPair(int size, Visit visit, int from = 0) {
+    for (int i = from; i < size; ++i) {
+        visit(-1, i);
     }
-    for (int i = 0; i < arrangement.Size(); ++i) {
-        for (int j = std::max(i + 1, from); j < arrangement.Size(); ++j) {
-            visit(Pair::Of(arrangement[i], arrangement[j], false));
+    for (int i = 0; i < size; ++i) {
+        for (int j = std::max(i + 1, from); j < size; ++j) {
+            visit(i, j);
         }
     }
 }
@@ -55,27 +56,51 @@ bool SamePart(const NestPolygon& a, const NestPolygon& b) {
     return true;
 }
 
-// A placer whose sheet ends at limitX: a part whose right edge would pass it stays out.
-template <typename Base> class LimitedPlacer : public Base {
+// A placer that finds its polygons through the index and whose sheet ends at limitX: a part
+// whose right edge would pass it stays out.
+template <typename Base> class CandidatePlacer : public Base {
 public:
     template <typename... Args>
-    LimitedPlacer(double limitX, Args&&... args)
-        : Base(std::forward<Args>(args)...), m_limitX(limitX) {}
+    CandidatePlacer(const NfpIndex& index, double limitX, Args&&... args)
+        : Base(std::forward<Args>(args)...), m_index(index), m_limitX(limitX) {}
 
     bool PlaceOne(const NestPolygon& part, Position& position) override {
         if (!Base::PlaceOne(part, position) || !position.placed) {
             return false;
         }
         const BoundingBox box = BoundingBoxOf(part);
-        if (box.IsSet() && box.Max().x + position.translation.x > m_limitX) {
+        if (std::isfinite(m_limitX) && box.IsSet() &&
+            box.Max().x + position.translation.x > m_limitX) {
             position.placed = false;
             return false;
         }
         return true;
     }
 
+protected:
+    const Polygons* InnerFitOf(const NestPolygon& part) const override {
+        const Polygons* set = m_index.InnerFit(HandleOf(part));
+        return set != nullptr ? set : m_index.Cache().Find(InnerFitKey(m_index.Sheet(), part));
+    }
+
+    const Polygons* NoFitOf(int placed, const NestPolygon& part) const override {
+        // The placed parts only grow during a placement: their handles are found once each.
+        const Polygons& placedParts = this->PlacedParts();
+        while (static_cast<int>(m_placedHandles.size()) <= placed) {
+            m_placedHandles.push_back(
+                m_index.Find(placedParts[static_cast<int>(m_placedHandles.size())]));
+        }
+        const Polygons* set =
+            m_index.NoFit(m_placedHandles[static_cast<std::size_t>(placed)], HandleOf(part));
+        return set != nullptr ? set : m_index.Cache().Find(NoFitKey(placedParts[placed], part));
+    }
+
 private:
+    int HandleOf(const NestPolygon& part) const { return m_index.Find(part); }
+
+    const NfpIndex& m_index;
     double m_limitX;
+    mutable std::vector<int> m_placedHandles;
 };
 
 } // namespace
@@ -88,20 +113,36 @@ int CommonHead(const Polygons& a, const Polygons& b) {
     return k;
 }
 
-void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPolygon& sheet,
-                         const NestSettings& settings, NfpCache& cache, Printer* printer,
-                         const std::vector<int>* heads) {
+void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestSettings& settings,
+                         NfpIndex& index, Printer* printer, const std::vector<int>* heads) {
     Pairs missing;
     std::set<std::wstring> seen;
+    // Pairs the cache lacks, remembered in the index once computed.
+    std::vector<std::tuple<int, int, std::wstring>> pending;
+    const NestPolygon& sheet = index.Sheet();
     for (std::size_t a = 0; a < arrangements.size(); ++a) {
+        const Polygons& arrangement = arrangements[a];
+        std::vector<int> handles;
+        for (const NestPolygon& part : arrangement) {
+            handles.push_back(index.Handle(part));
+        }
         const int from = heads != nullptr && a < heads->size() ? (*heads)[a] : 0;
         ForEachPair(
-            arrangements[a], sheet,
-            [&](const Pair& pair) {
-                std::wstring key = pair.KeyText();
-                if (!cache.Contains(key) && seen.insert(std::move(key)).second) {
-                    missing.Add(pair);
+            arrangement.Size(),
+            [&](int i, int j) {
+                const int fixed = i < 0 ? -1 : handles[static_cast<std::size_t>(i)];
+                const int moving = handles[static_cast<std::size_t>(j)];
+                if ((i < 0 ? index.InnerFit(moving) : index.NoFit(fixed, moving)) != nullptr) {
+                    return;
                 }
+                const NestPolygon& other = i < 0 ? sheet : arrangement[i];
+                std::wstring key =
+                    i < 0 ? InnerFitKey(other, arrangement[j]) : NoFitKey(other, arrangement[j]);
+                if (index.Remember(fixed, moving, key) || !seen.insert(key).second) {
+                    return;
+                }
+                missing.Add(Pair::Of(other, arrangement[j], i < 0));
+                pending.emplace_back(fixed, moving, std::move(key));
             },
             from);
     }
@@ -110,14 +151,17 @@ void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPo
     }
     NfpCachCalculator calculator(settings, false);
     calculator.SetPrinter(printer);
-    calculator.SetSharedResults(&cache.Shared());
-    cache.Merge(calculator.Calculate(missing));
+    calculator.SetSharedResults(&index.Cache().Shared());
+    index.Cache().Merge(calculator.Calculate(missing));
+    for (const auto& [fixed, moving, key] : pending) {
+        index.Remember(fixed, moving, key);
+    }
 }
 
-Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
-                    const NestSettings& settings, const NfpCache& cache,
-                    const NestingStopProvider* stopProvider, PlacementRule rule, double limitX,
-                    const Evaluation* previous) {
+Evaluation Evaluate(const Polygons& arrangement, const NestSettings& settings,
+                    const NfpIndex& index, const NestingStopProvider* stopProvider,
+                    PlacementRule rule, double limitX, const Evaluation* previous) {
+    const NestPolygon& sheet = index.Sheet();
     // The head shared with the previous evaluation, if it may be taken over.
     const PlacementSteps* before =
         previous != nullptr && previous->complete ? previous->steps.get() : nullptr;
@@ -136,30 +180,15 @@ Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
     } else {
         before = nullptr;
     }
-    NfpMap table;
-    ForEachPair(
-        arrangement, sheet,
-        [&](const Pair& pair) {
-            std::wstring key = pair.KeyText();
-            Polygons loops = cache.Get(key);
-            table.emplace(std::move(key), std::move(loops));
-        },
-        start);
+    // The placers find their polygons through the index: their own tables stay empty.
     std::unique_ptr<Ukladacz> placer;
-    const bool limited = std::isfinite(limitX);
     if (rule != PlacementRule::Leftmost) {
-        const bool exactFits = rule == PlacementRule::BottomLeft;
-        placer = limited
-                     ? std::make_unique<LimitedPlacer<BottomLeftPlacer>>(limitX, sheet, arrangement,
-                                                                         std::move(table), settings,
-                                                                         stopProvider, exactFits)
-                     : std::make_unique<BottomLeftPlacer>(sheet, arrangement, std::move(table),
-                                                          settings, stopProvider, exactFits);
+        placer = std::make_unique<CandidatePlacer<BottomLeftPlacer>>(
+            index, limitX, sheet, arrangement, NfpMap(), settings, stopProvider,
+            rule == PlacementRule::BottomLeft);
     } else {
-        placer = limited ? std::make_unique<LimitedPlacer<Ukladacz>>(
-                               limitX, sheet, arrangement, std::move(table), settings, stopProvider)
-                         : std::make_unique<Ukladacz>(sheet, arrangement, std::move(table),
-                                                      settings, stopProvider);
+        placer = std::make_unique<CandidatePlacer<Ukladacz>>(index, limitX, sheet, arrangement,
+                                                             NfpMap(), settings, stopProvider);
     }
     std::vector<int> placedBefore;
     if (start > 0) {
@@ -176,6 +205,12 @@ Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
     }
     Evaluation evaluation;
     placer->PlaceAll(evaluation.result);
+    // The search keeps many layouts and needs none of the unions the parts were placed against.
+    if (!evaluation.result.sheets.IsEmpty()) {
+        for (Position& position : evaluation.result.sheets[0]) {
+            position.paths = IntegerPaths();
+        }
+    }
     evaluation.reusedParts = start;
     const Polygons& placed = placer->PlacedParts();
     const Positions& positions = placer->PlacedPositions();

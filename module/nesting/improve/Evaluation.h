@@ -1,7 +1,7 @@
 // One candidate of the improving search placed and measured, and the no-fit polygons it needs.
 #pragma once
 
-#include "nesting/nfp/NfpCache.h"
+#include "nesting/improve/NfpIndex.h"
 #include "nesting/nfp/NfpReport.h"
 #include "nesting/place/NestingStopProvider.h"
 #include "nesting/place/Result.h"
@@ -37,7 +37,8 @@ struct PlacementSteps {
 };
 
 struct Evaluation {
-    // The rated layout, as the run's placer would rate it.
+    // The rated layout, as the run's placer would rate it (its positions without the unions
+    // they were placed against).
     Result result;
     // Extent of the placed parts along the sheet's x axis.
     double usedWidth = 0.0;
@@ -57,17 +58,19 @@ struct Evaluation {
 };
 
 // Computes, in one batch on the worker threads, every inner-fit and no-fit polygon that the
-// arrangements need and the cache lacks, and merges them into the cache. On the thread that owns
-// the cache. heads (may be null; else one entry per arrangement): how many parts each arrangement
-// begins with that an arrangement already passed through here began with too; the pairs among
-// those parts are not looked for again (the cache keeps what it once held).
-void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPolygon& sheet,
-                         const NestSettings& settings, NfpCache& cache, Printer* printer,
+// arrangements need and the cache lacks, merges them into the cache, and remembers every pair
+// they need in the index. On the thread that owns the cache. heads (may be null; else one entry
+// per arrangement): how many parts each arrangement begins with that an arrangement already
+// passed through here began with too; the pairs among those parts are not looked for again (the
+// cache keeps what it once held).
+void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestSettings& settings,
+                         NfpIndex& index, Printer* printer,
                          const std::vector<int>* heads = nullptr);
 
-// Places one arrangement against the cache's polygons and measures the layout. Only reads the
-// cache, so several evaluations may run at once while nothing writes to it. The stop provider
-// (may be null) is asked after every placed part; a stop leaves the evaluation incomplete.
+// Places one arrangement on the index's sheet against the cache's polygons and measures the
+// layout. Only reads the index and the cache, so several evaluations may run at once while
+// nothing writes to them. The stop provider (may be null) is asked after every placed part; a
+// stop leaves the evaluation incomplete.
 // A part whose right edge would pass limitX (a sheet x) is left out, as if the sheet ended there;
 // since every part goes to its leftmost spot, that is the layout on the shortened sheet (under the
 // Leftmost rule a part may stay out where the shortened sheet would have taken it at an exact
@@ -79,10 +82,9 @@ void EnsureNoFitPolygons(const std::vector<Polygons>& arrangements, const NestPo
 // their places and the placement starts at the first part that differs: the placer keeps
 // nothing between parts but the placed parts and their positions, so the result is the one a
 // placement from the first part gives.
-Evaluation Evaluate(const Polygons& arrangement, const NestPolygon& sheet,
-                    const NestSettings& settings, const NfpCache& cache,
-                    const NestingStopProvider* stopProvider, PlacementRule rule,
-                    double limitX = std::numeric_limits<double>::infinity(),
+Evaluation Evaluate(const Polygons& arrangement, const NestSettings& settings,
+                    const NfpIndex& index, const NestingStopProvider* stopProvider,
+                    PlacementRule rule, double limitX = std::numeric_limits<double>::infinity(),
                     const Evaluation* previous = nullptr);
 
 // How many parts two arrangements begin with alike: same name, rotation, outline and holes.

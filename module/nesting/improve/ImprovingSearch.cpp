@@ -39,7 +39,7 @@ constexpr double kBoundSlack = 1e-9;
 ImprovingSearch::ImprovingSearch(const Polygons& parts, const NestPolygon& sheet,
                                  const NestSettings& settings, NfpCache& cache,
                                  const NestingStopProvider* stopProvider)
-    : m_parts(parts), m_sheet(sheet), m_settings(settings), m_cache(cache),
+    : m_parts(parts), m_sheet(sheet), m_settings(settings), m_index(cache, sheet),
       m_stopProvider(stopProvider), m_neighbourhood(parts, sheet, settings),
       m_batch(std::max(2, static_cast<int>(std::thread::hardware_concurrency()))) {}
 
@@ -115,12 +115,11 @@ Result ImprovingSearch::Improve(const Result& start) {
     Evaluation bestEvaluation;
     {
         const Polygons arrangement = m_neighbourhood.ArrangementOf(current);
-        EnsureNoFitPolygons({arrangement}, m_sheet, m_settings, m_cache, m_printer);
+        EnsureNoFitPolygons({arrangement}, m_settings, m_index, m_printer);
         if (StopRequested()) {
             return finish(End::Stop);
         }
-        const Evaluation first =
-            Evaluate(arrangement, m_sheet, m_settings, m_cache, m_stopProvider, m_rule);
+        const Evaluation first = Evaluate(arrangement, m_settings, m_index, m_stopProvider, m_rule);
         ++m_evaluations;
         if (!first.complete) {
             return finish(End::Stop);
@@ -252,7 +251,7 @@ bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, dou
                             ? CommonHead(arrangements.back(), previous->steps->arrangement)
                             : 0);
     }
-    EnsureNoFitPolygons(arrangements, m_sheet, m_settings, m_cache, m_printer, &heads);
+    EnsureNoFitPolygons(arrangements, m_settings, m_index, m_printer, &heads);
     if (StopRequested()) {
         return false;
     }
@@ -265,8 +264,8 @@ bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, dou
             if (StopRequested()) {
                 return;
             }
-            evaluations[b] = Evaluate(arrangements[b], m_sheet, m_settings, m_cache, m_stopProvider,
-                                      m_rule, limitX, previous);
+            evaluations[b] = Evaluate(arrangements[b], m_settings, m_index, m_stopProvider, m_rule,
+                                      limitX, previous);
             placed[b] = 1;
         },
         false);

@@ -17,7 +17,7 @@ namespace gantrel {
 // Simulated annealing over the order and the rotations of the parts. Each round draws a batch of
 // neighbours of the current arrangement, computes the no-fit polygons they lack into the cache
 // (on the calling thread, the polygons themselves on the worker threads), places the batch in
-// parallel, each candidate with its own placer and table, and moves to the batch's best
+// parallel, each candidate with its own placer, and moves to the batch's best
 // candidate when the annealing accepts it.
 //
 // When the start places every part, the search shrinks: the used width alone is flat for most
@@ -113,7 +113,8 @@ private:
     const Polygons& m_parts;
     const NestPolygon& m_sheet;
     NestSettings m_settings;
-    NfpCache& m_cache;
+    // The run's cache, through handles.
+    NfpIndex m_index;
     const NestingStopProvider* m_stopProvider;
     Neighbourhood m_neighbourhood;
     Clock m_clock;

@@ -21,6 +21,11 @@ Polygons NfpCache::Get(const std::wstring& key) const {
     return it == m_map.end() ? Polygons() : it->second;
 }
 
+const Polygons* NfpCache::Find(const std::wstring& key) const {
+    const auto it = m_map.find(key);
+    return it == m_map.end() ? nullptr : &it->second;
+}
+
 void NfpCache::Merge(const NfpMap& map) {
     for (const auto& [key, polygons] : map) {
         m_map[key] = polygons;

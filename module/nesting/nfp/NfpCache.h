@@ -36,6 +36,9 @@ public:
     bool Contains(const std::wstring& key) const { return m_map.count(key) != 0; }
     // A copy of the stored set, or an empty set when the key is absent.
     Polygons Get(const std::wstring& key) const;
+    // The stored set, or null when the key is absent. Stays valid until Clear (a Merge that
+    // replaces the key's set changes what it points to, not where).
+    const Polygons* Find(const std::wstring& key) const;
     // Inserts every entry, replacing the value of an existing key.
     void Merge(const NfpMap& map);
     // Empties the key map and the shared results.

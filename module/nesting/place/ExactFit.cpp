@@ -93,11 +93,15 @@ void AddEdges(const IntegerPath& loop, std::vector<LoopEdge>& edges, const Box& 
 } // namespace
 
 PointLocation Locate(const IntegerPoint& p, const IntegerPath& loop) {
+    constexpr auto kSlack = static_cast<std::int64_t>(kBoundarySlack);
     bool inside = false;
     for (std::size_t i = 0; i < loop.size(); ++i) {
         const IntegerPoint& a = loop[i];
         const IntegerPoint& b = loop[(i + 1) % loop.size()];
-        if (NearSegment(a, b, p)) {
+        // A point farther than the slack from the edge's box is not near the edge.
+        if (p.x >= std::min(a.x, b.x) - kSlack && p.x <= std::max(a.x, b.x) + kSlack &&
+            p.y >= std::min(a.y, b.y) - kSlack && p.y <= std::max(a.y, b.y) + kSlack &&
+            NearSegment(a, b, p)) {
             return PointLocation::OnBoundary;
         }
         if ((a.y > p.y) != (b.y > p.y)) {
@@ -110,54 +114,46 @@ PointLocation Locate(const IntegerPoint& p, const IntegerPath& loop) {
     return inside ? PointLocation::Inside : PointLocation::Outside;
 }
 
-namespace {
-
-// A region's loops with their boxes and their turning relative to the outline.
-struct PreparedRegion {
-    std::vector<const IntegerPath*> loops;
-    std::vector<Box> boxes;
-    std::vector<int> signs; // +1 turning as the outline, -1 a hole
-
-    explicit PreparedRegion(const IntegerPaths& region) {
-        double outlineArea = 0.0;
-        std::vector<double> areas;
-        for (const IntegerPath& loop : region) {
-            if (loop.size() < 3) {
-                continue;
-            }
-            const double area = LoopArea(loop);
-            if (std::fabs(area) > std::fabs(outlineArea)) {
-                outlineArea = area;
-            }
-            loops.push_back(&loop);
-            boxes.push_back(BoxOf(loop));
-            areas.push_back(area);
+PreparedRegion::PreparedRegion(const IntegerPaths& region) {
+    double outlineArea = 0.0;
+    std::vector<double> areas;
+    for (const IntegerPath& loop : region) {
+        if (loop.size() < 3) {
+            continue;
         }
-        for (double area : areas) {
-            signs.push_back((area > 0) == (outlineArea > 0) ? 1 : -1);
+        const double area = LoopArea(loop);
+        if (std::fabs(area) > std::fabs(outlineArea)) {
+            outlineArea = area;
+        }
+        m_loops.push_back(&loop);
+        const Box box = BoxOf(loop);
+        m_boxes.push_back({box.minX, box.minY, box.maxX, box.maxY});
+        areas.push_back(area);
+    }
+    for (double area : areas) {
+        m_signs.push_back((area > 0) == (outlineArea > 0) ? 1 : -1);
+    }
+}
+
+bool PreparedRegion::Interior(const IntegerPoint& p) const {
+    const auto slack = static_cast<std::int64_t>(kBoundarySlack);
+    int depth = 0;
+    for (std::size_t i = 0; i < m_loops.size(); ++i) {
+        const LoopBox& box = m_boxes[i];
+        if (p.x < box.minX - slack || p.x > box.maxX + slack || p.y < box.minY - slack ||
+            p.y > box.maxY + slack) {
+            continue;
+        }
+        const PointLocation where = Locate(p, *m_loops[i]);
+        if (where == PointLocation::OnBoundary) {
+            return false;
+        }
+        if (where == PointLocation::Inside) {
+            depth += m_signs[i];
         }
     }
-
-    bool Interior(const IntegerPoint& p) const {
-        const Box point = BoxOf(p, p);
-        int depth = 0;
-        for (std::size_t i = 0; i < loops.size(); ++i) {
-            if (!boxes[i].Overlaps(point, static_cast<std::int64_t>(kBoundarySlack))) {
-                continue;
-            }
-            const PointLocation where = Locate(p, *loops[i]);
-            if (where == PointLocation::OnBoundary) {
-                return false;
-            }
-            if (where == PointLocation::Inside) {
-                depth += signs[i];
-            }
-        }
-        return depth > 0;
-    }
-};
-
-} // namespace
+    return depth > 0;
+}
 
 bool InInterior(const IntegerPoint& p, const IntegerPaths& loops) {
     return PreparedRegion(loops).Interior(p);

@@ -4,6 +4,7 @@
 
 #include "nesting/geometry/RegionArithmetic.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,24 @@ PointLocation Locate(const IntegerPoint& p, const IntegerPath& loop);
 // the outline, loops turning the other way are holes; a point on any loop's boundary is not in
 // the interior.
 bool InInterior(const IntegerPoint& p, const IntegerPaths& loops);
+
+// A region's loops with their boxes and their turning, prepared once for many InInterior
+// questions. Refers to the loops, which must outlive it.
+class PreparedRegion {
+public:
+    explicit PreparedRegion(const IntegerPaths& region);
+    // InInterior(p, region).
+    bool Interior(const IntegerPoint& p) const;
+
+private:
+    struct LoopBox {
+        std::int64_t minX, minY, maxX, maxY;
+    };
+    std::vector<const IntegerPath*> m_loops;
+    std::vector<LoopBox> m_boxes;
+    // +1 turning as the outline, -1 a hole.
+    std::vector<int> m_signs;
+};
 
 // The leftmost point that lies in the inner-fit region (inside or on the boundary of one of its
 // loops) and in the interior of none of the forbidden regions (one per placed part).

@@ -42,6 +42,14 @@ const Polygons* Ukladacz::Lookup(const std::wstring& key) const {
     return it == m_table.end() ? nullptr : &it->second;
 }
 
+const Polygons* Ukladacz::InnerFitOf(const NestPolygon& part) const {
+    return Lookup(InnerFitKey(m_sheet, part));
+}
+
+const Polygons* Ukladacz::NoFitOf(int placed, const NestPolygon& part) const {
+    return Lookup(NoFitKey(m_placedParts[placed], part));
+}
+
 void Ukladacz::StartAfter(int start, Polygons placed, Positions positions) {
     m_start = std::clamp(start, 0, m_parts.Size());
     m_startPlaced = std::move(placed);
@@ -95,7 +103,7 @@ void Ukladacz::PlaceAll(Result& result) {
 }
 
 bool Ukladacz::PlaceOne(const NestPolygon& part, Position& position) {
-    const Polygons* innerFit = Lookup(InnerFitKey(m_sheet, part));
+    const Polygons* innerFit = InnerFitOf(part);
     m_innerFit = innerFit != nullptr ? *innerFit : Polygons();
     if (m_innerFit.IsEmpty()) {
         return false;
@@ -115,11 +123,11 @@ bool Ukladacz::PlaceOne(const NestPolygon& part, Position& position) {
 }
 
 bool Ukladacz::NoFitPolygonsKnown(const NestPolygon& part) {
-    for (const NestPolygon& placed : m_placedParts) {
-        if (placed.IsEmpty()) {
+    for (int i = 0; i < m_placedParts.Size(); ++i) {
+        if (m_placedParts[i].IsEmpty()) {
             continue;
         }
-        const Polygons* loops = Lookup(NoFitKey(placed, part));
+        const Polygons* loops = NoFitOf(i, part);
         if (loops == nullptr || loops->IsEmpty()) {
             return false;
         }
@@ -170,7 +178,7 @@ Position Ukladacz::BestPosition(const NestPolygon& part) {
     }
     Position position = PositionAt(part, GePoint(static_cast<double>(best->x) * factor,
                                                  static_cast<double>(best->y) * factor));
-    position.paths = m_union;
+    position.paths = std::move(m_union);
     return position;
 }
 
@@ -185,7 +193,7 @@ bool Ukladacz::ExactFitPosition(const NestPolygon& part, Position& position) {
     const double factor = 1.0 / Scale();
     position = PositionAt(part, GePoint(static_cast<double>(spot->x) * factor,
                                         static_cast<double>(spot->y) * factor));
-    position.paths = m_union;
+    position.paths = std::move(m_union);
     return true;
 }
 

@@ -79,6 +79,11 @@ public:
 protected:
     // The loops stored under key, or null when the key is absent.
     const Polygons* Lookup(const std::wstring& key) const;
+    // The inner-fit loops of part against the sheet, and the no-fit loops of placed part i
+    // against part; null when absent. Looked up in the table by key text; a placer that has
+    // its polygons elsewhere finds them there.
+    virtual const Polygons* InnerFitOf(const NestPolygon& part) const;
+    virtual const Polygons* NoFitOf(int placed, const NestPolygon& part) const;
     double Scale() const { return static_cast<double>(m_settings.integerScale); }
     Position PositionAt(const NestPolygon& part, const GePoint& referenceSpot) const;
     // After BuildFeasibleRegion: the inner-fit loops and, per placed part, its no-fit loops

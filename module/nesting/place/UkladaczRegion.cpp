@@ -63,7 +63,7 @@ bool Ukladacz::AddNoFitPaths(RegionClipper& clipper, const NestPolygon& part) {
     const double s = Scale();
     const double minimumArea = 0.1 * s * s;
     for (int i = 0; i < m_placedParts.Size(); ++i) {
-        const Polygons* loops = Lookup(NoFitKey(m_placedParts[i], part));
+        const Polygons* loops = NoFitOf(i, part);
         if (loops == nullptr || loops->IsEmpty()) {
             return false;
         }
