@@ -7,6 +7,8 @@
 #include "nesting/geometry/Predicates.h"
 #include "nesting/improve/BottomLeftPlacer.h"
 #include "nesting/improve/ImprovingSearch.h"
+#include "nesting/place/Ukladacz.h"
+#include "nesting/search/ArrangementStep.h"
 
 #include <gtest/gtest.h>
 
@@ -334,6 +336,83 @@ TEST(Evaluate, StartingAfterTheSharedHeadGivesTheLayoutOfAFullPlacement) {
                       .reusedParts,
                   0);
     }
+}
+
+TEST(Evaluate, ThroughTheIndexPlacesAsTheRunsOwnPlacerDoesWithItsTable) {
+    // Random arrangements of instances with and without rotations: placed by the run's own
+    // placer on a table built the run's way, and through the index under the same rule, with
+    // the pairs remembered by EnsureNoFitPolygons and, in a second index over the same cache,
+    // remembered nowhere (found by key text). The same layout every time.
+    for (const char* instance : {"jakobs1", "fu"}) {
+        SCOPED_TRACE(instance);
+        const testing::StripProblem problem =
+            testing::MakeStripProblem(testing::LoadEsicup(instance), true);
+        const NestSettings settings = testing::StripSettings(problem, true, 10);
+        const Neighbourhood moves(problem.parts, problem.sheet, settings);
+        NfpCache cache;
+        NfpIndex index(cache, problem.sheet);
+        NfpIndex unremembered(cache, problem.sheet);
+        Sequence sequence = moves.FromResult(Result());
+        std::mt19937_64 random(5);
+        for (int step = 0; step < 6; ++step) {
+            sequence = moves.Neighbour(sequence, random);
+            const Polygons arrangement = moves.ArrangementOf(sequence);
+            Ukladacz own(problem.sheet, arrangement,
+                         BuildNfpTable(arrangement, problem.sheet, settings, cache, true), settings,
+                         nullptr);
+            Result expected;
+            own.PlaceAll(expected);
+            EnsureNoFitPolygons({arrangement}, settings, index, nullptr);
+            for (const NfpIndex* through : {&index, &unremembered}) {
+                const Evaluation evaluation =
+                    Evaluate(arrangement, settings, *through, nullptr, PlacementRule::Leftmost);
+                ASSERT_EQ(evaluation.result.PlacedCount(), expected.PlacedCount());
+                EXPECT_EQ(evaluation.result.rating, expected.rating);
+                for (int i = 0; i < expected.PlacedCount(); ++i) {
+                    const Position& a = expected.sheets[0][i];
+                    const Position& b = evaluation.result.sheets[0][i];
+                    EXPECT_EQ(a.name, b.name) << i;
+                    EXPECT_EQ(a.rotation, b.rotation) << i;
+                    EXPECT_EQ(a.translation.x, b.translation.x) << i;
+                    EXPECT_EQ(a.translation.y, b.translation.y) << i;
+                    // The search keeps no unions; the run's placer still hands them out.
+                    EXPECT_TRUE(b.paths.empty()) << i;
+                    EXPECT_EQ(a.paths.empty(), i == 0) << i;
+                }
+            }
+        }
+    }
+}
+
+TEST(NfpIndex, OneHandlePerNameAndRotationAndOnlyStoredSetsRemembered) {
+    NfpCache cache;
+    const NestPolygon sheet = Rectangle(L"-1", 0, 0, 40, 10);
+    NfpIndex index(cache, sheet);
+    NestPolygon a = Rectangle(L"a", 0, 0, 2, 1);
+    NestPolygon turned = a;
+    turned.SetRotation(90.0);
+    const NestPolygon b = Rectangle(L"b", 0, 0, 2, 1);
+    EXPECT_EQ(index.Find(a), -1);
+    const int ha = index.Handle(a);
+    const int hTurned = index.Handle(turned);
+    const int hb = index.Handle(b);
+    EXPECT_EQ(index.Handle(a), ha);
+    EXPECT_EQ(index.Find(turned), hTurned);
+    EXPECT_EQ(std::set<int>({ha, hTurned, hb}).size(), 3u);
+
+    // Nothing is remembered that the cache does not hold; a stored set is found by its handles,
+    // in its direction only, and a merge that replaces it is seen through the index.
+    EXPECT_FALSE(index.Remember(ha, hb, NoFitKey(a, b)));
+    EXPECT_EQ(index.NoFit(ha, hb), nullptr);
+    cache.Merge({{NoFitKey(a, b), Polygons{a}}, {InnerFitKey(sheet, turned), Polygons{b, b}}});
+    EXPECT_TRUE(index.Remember(ha, hb, NoFitKey(a, b)));
+    EXPECT_TRUE(index.Remember(-1, hTurned, InnerFitKey(sheet, turned)));
+    ASSERT_NE(index.NoFit(ha, hb), nullptr);
+    EXPECT_EQ(index.NoFit(hb, ha), nullptr);
+    EXPECT_EQ(index.InnerFit(hTurned)->Size(), 2);
+    EXPECT_EQ(index.InnerFit(ha), nullptr);
+    cache.Merge({{NoFitKey(a, b), Polygons{a, b, a}}});
+    EXPECT_EQ(index.NoFit(ha, hb)->Size(), 3);
 }
 
 TEST(BottomLeftPlacer, TiesOfTheLeftmostSpotGoToTheLowest) {
