@@ -255,7 +255,7 @@ bool ImprovingSearch::EvaluateBatch(const std::vector<Sequence>& candidates, dou
     if (StopRequested()) {
         return false;
     }
-    // Each candidate on its own placer and table; the cache is only read meanwhile.
+    // Each candidate on its own placer; the cache and the index are only read meanwhile.
     evaluations.assign(candidates.size(), Evaluation());
     std::vector<char> placed(candidates.size(), 0);
     ParallelFor(
