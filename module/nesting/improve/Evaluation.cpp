@@ -79,7 +79,7 @@ public:
 
 protected:
     const Polygons* InnerFitOf(const NestPolygon& part) const override {
-        const Polygons* set = m_index.InnerFit(HandleOf(part));
+        const Polygons* set = m_index.InnerFit(m_index.Find(part));
         return set != nullptr ? set : m_index.Cache().Find(InnerFitKey(m_index.Sheet(), part));
     }
 
@@ -91,13 +91,11 @@ protected:
                 m_index.Find(placedParts[static_cast<int>(m_placedHandles.size())]));
         }
         const Polygons* set =
-            m_index.NoFit(m_placedHandles[static_cast<std::size_t>(placed)], HandleOf(part));
+            m_index.NoFit(m_placedHandles[static_cast<std::size_t>(placed)], m_index.Find(part));
         return set != nullptr ? set : m_index.Cache().Find(NoFitKey(placedParts[placed], part));
     }
 
 private:
-    int HandleOf(const NestPolygon& part) const { return m_index.Find(part); }
-
     const NfpIndex& m_index;
     double m_limitX;
     mutable std::vector<int> m_placedHandles;
