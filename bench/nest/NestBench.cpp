@@ -13,14 +13,14 @@
 // Usage: bench_nest [--mode a|b|c|abc] [--seconds S] [--populations 10,30] [--seed N]
 //                   [--seeds 1,2,3] [--instances name,name,...] [--generations N]
 //                   [--rule bottomleft|bottomleft-plain|leftmost] [--annealing on|off]
-//                   [--shrinking on|off] [--batch N] [--layouts DIR]
+//                   [--shrinking on|off] [--exact-fill on|off] [--batch N] [--layouts DIR]
 //
 // --seconds S makes the minute of modes b and c last S seconds (the run's clock is scaled), for
-// short trial runs; the table is made with the default 60. --rule, --annealing, --shrinking and
-// --batch set up the improving search (for the ablation). --layouts DIR writes every best layout's
-// placed outlines to DIR/<instance>-<mode>-<population>-<seed>.txt (one outline a line: x y pairs;
-// the sheet first) for check_layouts.py. Every best layout is also checked here with the polygon
-// library; the check column says "ok" or what is wrong.
+// short trial runs; the table is made with the default 60. --rule, --annealing, --shrinking,
+// --exact-fill and --batch set up the improving search (for the ablation). --layouts DIR writes
+// every best layout's placed outlines to DIR/<instance>-<mode>-<population>-<seed>.txt (one outline
+// a line: x y pairs; the sheet first) for check_layouts.py. Every best layout is also checked here
+// with the polygon library; the check column says "ok" or what is wrong.
 #include "../../tests/nesting/StripNesting.h"
 #include "common/Random.h"
 #include "nesting/improve/ImprovingSearch.h"
@@ -92,6 +92,7 @@ struct ImproveSetup {
     PlacementRule rule = PlacementRule::BottomLeft;
     bool annealing = true;
     bool shrinking = true;
+    bool exactFill = true;
     int batch = 0; // 0: the search's default
 };
 
@@ -131,6 +132,7 @@ public:
         search.SetRule(m_setup.rule);
         search.SetAnnealing(m_setup.annealing);
         search.SetShrinking(m_setup.shrinking);
+        search.SetExactFill(m_setup.exactFill);
         if (m_setup.batch > 0) {
             search.SetBatchSize(m_setup.batch);
         }
@@ -247,6 +249,8 @@ int Main(int argc, char** argv) {
             setup.annealing = value != "off";
         } else if (flag == "--shrinking") {
             setup.shrinking = value != "off";
+        } else if (flag == "--exact-fill") {
+            setup.exactFill = value != "off";
         } else if (flag == "--batch") {
             setup.batch = std::stoi(value);
         } else if (flag == "--layouts") {

@@ -3,6 +3,7 @@
 #include "common/ParallelFor.h"
 #include "nesting/geometry/BoundingBox.h"
 #include "nesting/geometry/Predicates.h"
+#include "nesting/place/ResultRater.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +34,10 @@ constexpr double kShrinkTemperature = 0.1;
 constexpr double kOutMove = 0.5;
 // Relative slack of the lower-bound test.
 constexpr double kBoundSlack = 1e-9;
+// The search for an exact fill: its share of the time to the deadline, and its steps when the
+// search has no deadline.
+constexpr double kExactFillShare = 0.025;
+constexpr std::int64_t kExactFillSteps = 20000;
 
 } // namespace
 
@@ -105,6 +110,20 @@ Result ImprovingSearch::Improve(const Result& start) {
     const double startTime = Now();
     if (startTime >= m_deadline) {
         return finish(End::Time);
+    }
+    if (std::optional<Result> filled = FillExactly(startTime)) {
+        if (filled->rating > best.rating) {
+            best = std::move(*filled);
+            if (m_report) {
+                m_report(best, true);
+            }
+        }
+        if (AtLowerBound(best)) {
+            return finish(End::LowerBound);
+        }
+    }
+    if (StopRequested()) {
+        return finish(End::Stop);
     }
 
     // The starting arrangement under this search's placement rule.
@@ -192,6 +211,48 @@ Result ImprovingSearch::Improve(const Result& start) {
         }
         Tell(best, false, lastReport);
     }
+}
+
+std::optional<Result> ImprovingSearch::FillExactly(double startTime) {
+    m_exactFillSteps = 0;
+    if (!m_exactFill) {
+        return std::nullopt;
+    }
+    std::vector<std::vector<double>> angles;
+    for (int p = 0; p < m_parts.Size(); ++p) {
+        angles.push_back(m_neighbourhood.AnglesOf(p));
+    }
+    ExactFill fill(m_parts, angles, m_sheet, m_settings, m_neighbourhood.LowerBound());
+    if (!fill.Applies()) {
+        return std::nullopt;
+    }
+    const bool timed = std::isfinite(m_deadline);
+    const double until = startTime + kExactFillShare * (m_deadline - startTime);
+    const std::optional<Positions> positions = fill.Search([&] {
+        return StopRequested() || (timed ? Now() >= until : fill.Steps() >= kExactFillSteps);
+    });
+    m_exactFillSteps = fill.Steps();
+    if (!positions) {
+        return std::nullopt;
+    }
+    // Rated as the run's placer rates a layout: the parts as placed, turned but not moved.
+    Polygons placed;
+    for (const Position& position : *positions) {
+        for (const NestPolygon& part : m_parts) {
+            if (part.Name() == position.name) {
+                NestPolygon turned = part;
+                turned.SetRotation(position.rotation);
+                NestPolygon rotated = turned.Rotated();
+                rotated.SetRotation(position.rotation);
+                placed.Add(std::move(rotated));
+                break;
+            }
+        }
+    }
+    Result result;
+    result.sheets.Add(*positions);
+    result.rating = ResultRater(placed, *positions, m_sheet, ResultRater::AreaStep(m_parts)).Rate();
+    return result;
 }
 
 std::optional<ImprovingSearch::End> ImprovingSearch::EndBeforeRound(const Result& best,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "nesting/improve/Evaluation.h"
+#include "nesting/improve/ExactFill.h"
 #include "nesting/improve/Neighbourhood.h"
 
 #include <cstdint>
@@ -71,6 +72,10 @@ public:
     // arrangement that still places every part there; each one found is the new best, and the
     // sheet is cut again. Off, the search anneals on the used width itself.
     void SetShrinking(bool on) { m_shrinking = on; }
+    // With exact fills on (the default), parts whose area fills a rectangular strip exactly up
+    // to the lower bound are first searched for such a fill (ExactFill), for a fortieth of the
+    // time at most.
+    void SetExactFill(bool on) { m_exactFill = on; }
 
     // Improves on start, a layout of the run's parts (every part placed or not). Returns the best
     // layout found: start itself unless a strictly better rated one turned up.
@@ -80,6 +85,8 @@ public:
     int Evaluations() const { return m_evaluations; }
     // Layouts on a cut sheet that placed every part (each a new best).
     int Shrinks() const { return m_shrinks; }
+    // Steps of the search for an exact fill (0 when it did not apply).
+    std::int64_t ExactFillSteps() const { return m_exactFillSteps; }
     End Ended() const { return m_end; }
     const Neighbourhood& Moves() const { return m_neighbourhood; }
     // Used width of a result's layout on this run's parts (0 without positions).
@@ -102,6 +109,9 @@ private:
     // be null). False when a stop request cut the batch short.
     bool EvaluateBatch(const std::vector<Sequence>& candidates, double limitX,
                        const Evaluation* previous, std::vector<Evaluation>& evaluations);
+    // The search for an exact fill, until a share of the time to the deadline (or a number of
+    // steps without one) has passed; the layout found, rated as the run rates it.
+    std::optional<Result> FillExactly(double startTime);
     // The shrinking search from best (which places every part) until it ends.
     Result Shrink(Result best, Sequence bestSequence, double startTime);
     // The fraction of the time from startTime to the deadline that has passed at now.
@@ -126,6 +136,8 @@ private:
     int m_batch = 2;
     bool m_annealing = true;
     bool m_shrinking = true;
+    bool m_exactFill = true;
+    std::int64_t m_exactFillSteps = 0;
     int m_evaluations = 0;
     int m_shrinks = 0;
     End m_end = End::NotRun;
