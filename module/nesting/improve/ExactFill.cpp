@@ -149,36 +149,9 @@ ExactFill::ExactFill(const Polygons& parts, const std::vector<std::vector<double
             group.parts.push_back(p);
             group.area = std::fabs(SignedArea(part));
             group.sharpest = 2.0 * std::numbers::pi;
-            for (std::size_t a = 0; a < angles[p].size(); ++a) {
-                Shape shape;
-                shape.angleIndex = static_cast<int>(a);
-                shape.angle = angles[p][a];
-                NestPolygon turned = part;
-                turned.SetRotation(shape.angle);
-                shape.points = turned.Rotated();
-                shape.loop = ToIntegerLoop(shape.points, m_scale);
-                if (LoopArea(shape.loop) < 0.0) {
-                    shape.points.Reverse();
-                    shape.loop = ToIntegerLoop(shape.points, m_scale);
-                }
-                shape.anchor = static_cast<int>(BottomLeftCorner({shape.loop}).second);
-                shape.anchorAngle = InteriorAngle(shape.points, shape.anchor);
-                shape.minX = shape.maxX = shape.loop.front().x;
-                shape.minY = shape.maxY = shape.loop.front().y;
-                for (const IntegerPoint& q : shape.loop) {
-                    shape.minX = std::min(shape.minX, q.x);
-                    shape.maxX = std::max(shape.maxX, q.x);
-                    shape.minY = std::min(shape.minY, q.y);
-                    shape.maxY = std::max(shape.maxY, q.y);
-                }
-                shape.slackArea = kOverlapUnits * Perimeter(shape.loop);
-                for (int i = 0; i < shape.points.Size(); ++i) {
-                    const double corner = InteriorAngle(shape.points, i);
-                    if (corner < std::numbers::pi) {
-                        group.sharpest = std::min(group.sharpest, corner);
-                    }
-                }
-                group.shapes.push_back(std::move(shape));
+            for (const double angle : angles[p]) {
+                group.shapes.push_back(MakeShape(part, angle));
+                group.sharpest = std::min(group.sharpest, group.shapes.back().sharpest);
             }
             m_groups.push_back(std::move(group));
         }
@@ -200,6 +173,38 @@ ExactFill::ExactFill(const Polygons& parts, const std::vector<std::vector<double
         std::reverse(m_strip.begin(), m_strip.end());
     }
     m_applies = true;
+}
+
+ExactFill::Shape ExactFill::MakeShape(const NestPolygon& part, double angle) const {
+    Shape shape;
+    shape.angle = angle;
+    NestPolygon turned = part;
+    turned.SetRotation(angle);
+    shape.points = turned.Rotated();
+    shape.loop = ToIntegerLoop(shape.points, m_scale);
+    if (LoopArea(shape.loop) < 0.0) {
+        shape.points.Reverse();
+        shape.loop = ToIntegerLoop(shape.points, m_scale);
+    }
+    shape.anchor = static_cast<int>(BottomLeftCorner({shape.loop}).second);
+    shape.anchorAngle = InteriorAngle(shape.points, shape.anchor);
+    shape.minX = shape.maxX = shape.loop.front().x;
+    shape.minY = shape.maxY = shape.loop.front().y;
+    for (const IntegerPoint& q : shape.loop) {
+        shape.minX = std::min(shape.minX, q.x);
+        shape.maxX = std::max(shape.maxX, q.x);
+        shape.minY = std::min(shape.minY, q.y);
+        shape.maxY = std::max(shape.maxY, q.y);
+    }
+    shape.slackArea = kOverlapUnits * Perimeter(shape.loop);
+    shape.sharpest = 2.0 * std::numbers::pi;
+    for (int i = 0; i < shape.points.Size(); ++i) {
+        const double corner = InteriorAngle(shape.points, i);
+        if (corner < std::numbers::pi) {
+            shape.sharpest = std::min(shape.sharpest, corner);
+        }
+    }
+    return shape;
 }
 
 std::optional<Positions> ExactFill::Search(const std::function<bool()>& giveUp) {

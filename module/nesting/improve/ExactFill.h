@@ -51,7 +51,6 @@ public:
 private:
     // One part at one of its angles.
     struct Shape {
-        int angleIndex = 0;
         double angle = 0.0;
         // Rotated outline, counter-clockwise, in drawing units and in integer units.
         GePoints points;
@@ -62,6 +61,8 @@ private:
         // Box of the integer loop, and the overlap area still taken as touching.
         std::int64_t minX = 0, minY = 0, maxX = 0, maxY = 0;
         double slackArea = 0.0;
+        // Its sharpest convex corner (radians).
+        double sharpest = 0.0;
     };
     // Parts that are alike: placed in turn, tried once per step.
     struct Group {
@@ -72,6 +73,8 @@ private:
         int used = 0;
     };
 
+    // Part turned by angle, counter-clockwise; throws PolygonArithmeticError out of range.
+    Shape MakeShape(const NestPolygon& part, double angle) const;
     bool Step(const IntegerPaths& empty, int left);
     // Whether the empty part may still be filled by the pieces left.
     bool Fillable(const IntegerPaths& empty) const;
