@@ -2,6 +2,8 @@
 
 #include "nesting/geometry/ClipperConversion.h"
 
+#include <cmath>
+
 namespace gantrel {
 
 static_assert(kRegionRange == kClipperRange / 4.0);
@@ -58,6 +60,40 @@ IntegerPath CleanLoop(const IntegerPath& path, double distance) {
 void CleanLoops(IntegerPaths& paths, double distance) {
     for (IntegerPath& path : paths) {
         path = CleanLoop(path, distance);
+    }
+}
+
+bool OpenRegion(const IntegerPaths& paths, double distance, IntegerPaths& out) {
+    // Corners down to about a tenth of a degree come back as sharp as they were.
+    constexpr double kMiterLimit = 1000.0;
+    out.clear();
+    try {
+        ClipperLib::ClipperOffset shrink(kMiterLimit);
+        for (const IntegerPath& path : paths) {
+            // A loop thinner on average than twice distance would vanish anyway; dropped first,
+            // since a degenerate sliver may mislead the offset about which loops are holes.
+            double perimeter = 0.0;
+            for (std::size_t i = 0; i < path.size(); ++i) {
+                const IntegerPoint& a = path[i];
+                const IntegerPoint& b = path[(i + 1) % path.size()];
+                perimeter +=
+                    std::hypot(static_cast<double>(b.x - a.x), static_cast<double>(b.y - a.y));
+            }
+            if (path.size() < 3 || std::fabs(LoopArea(path)) <= distance * perimeter) {
+                continue;
+            }
+            shrink.AddPath(ToClipper(path), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+        }
+        ClipperLib::Paths inner;
+        shrink.Execute(inner, -distance);
+        ClipperLib::ClipperOffset grow(kMiterLimit);
+        grow.AddPaths(inner, ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+        ClipperLib::Paths opened;
+        grow.Execute(opened, distance);
+        out = FromClipper(opened);
+        return true;
+    } catch (const ClipperLib::clipperException&) {
+        return false;
     }
 }
 

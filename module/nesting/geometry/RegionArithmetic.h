@@ -36,6 +36,11 @@ double LoopArea(const IntegerPath& path);
 // Removes vertices closer than distance to a neighbour or to the line through their neighbours.
 IntegerPath CleanLoop(const IntegerPath& path, double distance);
 void CleanLoops(IntegerPaths& paths, double distance);
+// The region of the loops (outer loops counter-clockwise, holes clockwise) without the parts of
+// it narrower than twice distance: shrunk by distance and grown back with mitred corners, so
+// that the other corners come back in place. Thin slivers, needles and gaps between a hole and
+// the outer boundary go. False when the arithmetic fails.
+bool OpenRegion(const IntegerPaths& paths, double distance, IntegerPaths& out);
 
 // Union and difference with the non-zero fill rule for subjects and clips. A failure of the
 // arithmetic makes the operation return false and leaves out empty.

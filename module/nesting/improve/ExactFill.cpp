@@ -14,11 +14,11 @@ namespace {
 // Integer units within which vertices count as one column (the bottom-left vertex), a point is
 // snapped to an exact corner, and loops are cleaned of rounding steps.
 constexpr std::int64_t kTieUnits = 16;
-constexpr double kSnapUnits = 64.0;
+constexpr double kSnapUnits = 1024.0;
 constexpr double kCleanUnits = 32.0;
-// Mean width (integer units) of an overlap still taken as touching, and of an empty sliver that
-// is dropped.
-constexpr double kOverlapUnits = 4.0;
+// Mean width (integer units) of an overlap still taken as touching, and the width below which
+// slivers and needles of the empty part are cut away.
+constexpr double kOverlapUnits = 8.0;
 constexpr double kSliverUnits = 16.0;
 // Radians within which two corners count as equally sharp.
 constexpr double kAngleSlack = 1e-3;
@@ -220,6 +220,7 @@ std::optional<Positions> ExactFill::Search(const std::function<bool()>& giveUp) 
     }
     m_corners.resize(4);
     m_placed.Clear();
+    m_placedLoops.clear();
     const bool found = Step(IntegerPaths{m_strip}, m_parts.Size());
     m_exhausted = !found && !m_stopped;
     if (!found) {
@@ -240,9 +241,12 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
         return false;
     }
     const auto [l, i] = BottomLeftCorner(empty);
-    const IntegerPoint v = empty[l][i];
     const double room = InteriorAngle(empty[l], i);
-    const GePoint exact = Snap(v);
+    // The corner as the exact vertex it stands for, and back in integer units: the cleaning of
+    // the empty part may have moved a sharp corner by many units.
+    const GePoint exact = Snap(empty[l][i]);
+    const IntegerPoint v{static_cast<std::int64_t>(exact.x * m_scale),
+                         static_cast<std::int64_t>(exact.y * m_scale)};
 
     for (Group& group : m_groups) {
         if (group.used >= static_cast<int>(group.parts.size())) {
@@ -260,10 +264,19 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
                 shape.minY + dy < m_stripMinY - slack || shape.maxY + dy > m_stripMaxY + slack) {
                 continue;
             }
-            IntegerPath moved = shape.loop;
-            for (IntegerPoint& q : moved) {
-                q.x += dx;
-                q.y += dy;
+            // The piece where its corner meets the exact vertex, in integer units from its exact
+            // coordinates, so that rounding does not pile up from piece to piece.
+            const GePoint shift(exact.x - shape.points[shape.anchor].x,
+                                exact.y - shape.points[shape.anchor].y);
+            GePoints placed;
+            for (const GePoint& q : shape.points) {
+                placed.AddXY(q.x + shift.x, q.y + shift.y);
+            }
+            IntegerPath moved;
+            try {
+                moved = ToIntegerLoop(placed, m_scale);
+            } catch (const PolygonArithmeticError&) {
+                continue;
             }
             // The piece must lie in the empty part, up to rounding.
             IntegerPaths outside;
@@ -280,24 +293,27 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
             if (outsideArea > shape.slackArea) {
                 continue;
             }
-            IntegerPaths rest;
+            // What stays empty: the strip less every piece placed, each as its exact coordinates
+            // round, less the slivers that rounding leaves between them.
+            m_placedLoops.push_back(std::move(moved));
+            IntegerPaths cutOut;
             RegionClipper cut;
-            cut.AddSubjects(empty);
-            cut.AddClips({moved});
-            if (!cut.Difference(rest)) {
+            cut.AddSubject(m_strip);
+            cut.AddClips(m_placedLoops);
+            IntegerPaths rest;
+            const bool cutDone =
+                cut.Difference(cutOut) && OpenRegion(cutOut, 0.5 * kSliverUnits, rest);
+            if (!cutDone) {
+                m_placedLoops.pop_back();
                 continue;
             }
             CleanLoops(rest, kCleanUnits);
-            std::erase_if(rest, [](const IntegerPath& loop) {
-                return loop.size() < 3 ||
-                       std::fabs(LoopArea(loop)) <= 0.5 * kSliverUnits * Perimeter(loop);
-            });
+            std::erase_if(rest, [](const IntegerPath& loop) { return loop.size() < 3; });
 
             const int part = group.parts[static_cast<std::size_t>(group.used)];
             ++group.used;
             Position position;
-            position.translation = GePoint(exact.x - shape.points[shape.anchor].x,
-                                           exact.y - shape.points[shape.anchor].y);
+            position.translation = shift;
             position.rotation = shape.angle;
             position.name = m_parts[part].Name();
             position.placed = true;
@@ -310,6 +326,7 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
                 return true;
             }
             m_placed.RemoveAt(m_placed.Size() - 1);
+            m_placedLoops.pop_back();
             m_corners.resize(corners);
             --group.used;
             if (m_stopped) {

@@ -91,6 +91,8 @@ private:
     // Exact corners of the strip and of the pieces placed so far.
     std::vector<GePoint> m_corners;
     Positions m_placed;
+    // The placed pieces in integer units, rounded from their exact coordinates.
+    IntegerPaths m_placedLoops;
     std::function<bool()> m_giveUp;
     std::int64_t m_steps = 0;
     bool m_exhausted = false;

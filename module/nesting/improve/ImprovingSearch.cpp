@@ -220,7 +220,7 @@ std::optional<Result> ImprovingSearch::FillExactly(double startTime) {
     }
     std::vector<std::vector<double>> angles;
     for (int p = 0; p < m_parts.Size(); ++p) {
-        angles.push_back(m_neighbourhood.AnglesOf(p));
+        angles.push_back(m_neighbourhood.FittingAnglesOf(p));
     }
     ExactFill fill(m_parts, angles, m_sheet, m_settings, m_neighbourhood.LowerBound());
     if (!fill.Applies()) {

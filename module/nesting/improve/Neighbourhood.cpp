@@ -34,24 +34,35 @@ Neighbourhood::Neighbourhood(const Polygons& parts, const NestPolygon& sheet,
     const BoundingBox sheetBox = BoundingBoxOf(sheet);
     const int count = settings.rotationAllowed ? settings.rotationCount : 1;
     double widest = 0.0;
+    // A box as tall as the sheet fits it exactly, up to rounding of the turned outline.
+    const double slack = 1e-9 * std::max(sheetBox.Width(), sheetBox.Height());
     for (const NestPolygon& part : parts) {
         std::vector<double> allowed;
+        std::vector<double> fitting;
         double narrowest = std::numeric_limits<double>::infinity();
         if (part.Rotatable()) {
             for (double angle : Angles(count)) {
                 const BoundingBox box = BoundingBoxOf(part.RotatedAbout(angle, GePoint(0.0, 0.0)));
                 if (box.Width() < sheetBox.Width() && box.Height() < sheetBox.Height()) {
                     allowed.push_back(angle);
+                }
+                if (box.Width() <= sheetBox.Width() + slack &&
+                    box.Height() <= sheetBox.Height() + slack) {
+                    fitting.push_back(angle);
                     narrowest = std::min(narrowest, box.Width());
                 }
             }
         }
         if (allowed.empty()) {
             allowed.push_back(0.0);
+        }
+        if (fitting.empty()) {
+            fitting.push_back(0.0);
             narrowest = BoundingBoxOf(part).Width();
         }
         widest = std::max(widest, narrowest);
         m_angles.push_back(std::move(allowed));
+        m_fitting.push_back(std::move(fitting));
     }
     const double height = sheetBox.Height();
     const double byArea = height > 0.0 ? TotalArea(parts) / height : 0.0;

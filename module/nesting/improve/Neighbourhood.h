@@ -30,6 +30,10 @@ public:
     // rotation count at which its box is strictly narrower and lower than the sheet's (0 alone
     // when none is).
     const std::vector<double>& AnglesOf(int part) const { return m_angles[part]; }
+    // The angles at which part fits the sheet, touching its edges allowed (a part as tall as a
+    // strip fits it exactly): the angles of the rotation count, or 0 alone when it may not turn
+    // or none fits.
+    const std::vector<double>& FittingAnglesOf(int part) const { return m_fitting[part]; }
     int Size() const { return static_cast<int>(m_angles.size()); }
 
     // The sequence of a result: its placed parts in placing order with their rotations, then the
@@ -45,7 +49,7 @@ public:
     Sequence Neighbour(const Sequence& sequence, std::mt19937_64& random) const;
 
     // The least used width of a layout that places every part: the larger of the parts' total
-    // area over the sheet's height and the widest part at its narrowest allowed angle.
+    // area over the sheet's height and the widest part at its narrowest angle that fits the sheet.
     double LowerBound() const { return m_lowerBound; }
 
     // Takes the part at position from (with its angle) out and puts it back at position to.
@@ -58,6 +62,7 @@ private:
 
     const Polygons& m_parts;
     std::vector<std::vector<double>> m_angles;
+    std::vector<std::vector<double>> m_fitting;
     double m_lowerBound = 0.0;
 };
 
