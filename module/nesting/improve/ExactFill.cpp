@@ -242,11 +242,9 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
     }
     const auto [l, i] = BottomLeftCorner(empty);
     const double room = InteriorAngle(empty[l], i);
-    // The corner as the exact vertex it stands for, and back in integer units: the cleaning of
-    // the empty part may have moved a sharp corner by many units.
+    // The corner as the exact vertex it stands for: the cleaning of the empty part may have
+    // moved a sharp corner by many units.
     const GePoint exact = Snap(empty[l][i]);
-    const IntegerPoint v{static_cast<std::int64_t>(exact.x * m_scale),
-                         static_cast<std::int64_t>(exact.y * m_scale)};
 
     for (Group& group : m_groups) {
         if (group.used >= static_cast<int>(group.parts.size())) {
@@ -256,71 +254,21 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
             if (shape.anchorAngle > room + kAngleSlack) {
                 continue;
             }
-            const IntegerPoint& anchor = shape.loop[static_cast<std::size_t>(shape.anchor)];
-            const std::int64_t dx = v.x - anchor.x;
-            const std::int64_t dy = v.y - anchor.y;
-            const std::int64_t slack = static_cast<std::int64_t>(kSliverUnits);
-            if (shape.minX + dx < m_stripMinX - slack || shape.maxX + dx > m_stripMaxX + slack ||
-                shape.minY + dy < m_stripMinY - slack || shape.maxY + dy > m_stripMaxY + slack) {
-                continue;
-            }
-            // The piece where its corner meets the exact vertex, in integer units from its exact
-            // coordinates, so that rounding does not pile up from piece to piece.
-            const GePoint shift(exact.x - shape.points[shape.anchor].x,
-                                exact.y - shape.points[shape.anchor].y);
-            GePoints placed;
-            for (const GePoint& q : shape.points) {
-                placed.AddXY(q.x + shift.x, q.y + shift.y);
-            }
-            IntegerPath moved;
-            try {
-                moved = ToIntegerLoop(placed, m_scale);
-            } catch (const PolygonArithmeticError&) {
-                continue;
-            }
-            // The piece must lie in the empty part, up to rounding.
-            IntegerPaths outside;
-            RegionClipper inside;
-            inside.AddSubject(moved);
-            inside.AddClips(empty);
-            if (!inside.Difference(outside)) {
-                continue;
-            }
-            double outsideArea = 0.0;
-            for (const IntegerPath& loop : outside) {
-                outsideArea += LoopArea(loop);
-            }
-            if (outsideArea > shape.slackArea) {
-                continue;
-            }
-            // What stays empty: the strip less every piece placed, each as its exact coordinates
-            // round, less the slivers that rounding leaves between them.
-            m_placedLoops.push_back(std::move(moved));
-            IntegerPaths cutOut;
-            RegionClipper cut;
-            cut.AddSubject(m_strip);
-            cut.AddClips(m_placedLoops);
+            Placement placement;
             IntegerPaths rest;
-            const bool cutDone =
-                cut.Difference(cutOut) && OpenRegion(cutOut, 0.5 * kSliverUnits, rest);
-            if (!cutDone) {
-                m_placedLoops.pop_back();
+            if (!Fits(shape, exact, empty, placement) ||
+                !EmptyAfterPlacing(std::move(placement.loop), rest)) {
                 continue;
             }
-            CleanLoops(rest, kCleanUnits);
-            std::erase_if(rest, [](const IntegerPath& loop) { return loop.size() < 3; });
-
             const int part = group.parts[static_cast<std::size_t>(group.used)];
             ++group.used;
             Position position;
-            position.translation = shift;
+            position.translation = placement.shift;
             position.rotation = shape.angle;
             position.name = m_parts[part].Name();
             position.placed = true;
             const std::size_t corners = m_corners.size();
-            for (const GePoint& q : shape.points) {
-                m_corners.emplace_back(q.x + position.translation.x, q.y + position.translation.y);
-            }
+            m_corners.insert(m_corners.end(), placement.outline.begin(), placement.outline.end());
             m_placed.Add(std::move(position));
             if (Fillable(rest) && Step(rest, left - 1)) {
                 return true;
@@ -335,6 +283,59 @@ bool ExactFill::Step(const IntegerPaths& empty, int left) {
         }
     }
     return false;
+}
+
+bool ExactFill::Fits(const Shape& shape, const GePoint& corner, const IntegerPaths& empty,
+                     Placement& placement) const {
+    placement.shift =
+        GePoint(corner.x - shape.points[shape.anchor].x, corner.y - shape.points[shape.anchor].y);
+    const GePoint& shift = placement.shift;
+    const auto units = [this](std::int64_t value) { return static_cast<double>(value) / m_scale; };
+    const double slack = kSliverUnits / m_scale;
+    if (units(shape.minX) + shift.x < units(m_stripMinX) - slack ||
+        units(shape.maxX) + shift.x > units(m_stripMaxX) + slack ||
+        units(shape.minY) + shift.y < units(m_stripMinY) - slack ||
+        units(shape.maxY) + shift.y > units(m_stripMaxY) + slack) {
+        return false;
+    }
+    placement.outline.Clear();
+    for (const GePoint& q : shape.points) {
+        placement.outline.AddXY(q.x + shift.x, q.y + shift.y);
+    }
+    // Rounded from the exact coordinates, so that rounding does not pile up from piece to piece.
+    try {
+        placement.loop = ToIntegerLoop(placement.outline, m_scale);
+    } catch (const PolygonArithmeticError&) {
+        return false;
+    }
+    IntegerPaths outside;
+    RegionClipper inside;
+    inside.AddSubject(placement.loop);
+    inside.AddClips(empty);
+    if (!inside.Difference(outside)) {
+        return false;
+    }
+    double outsideArea = 0.0;
+    for (const IntegerPath& loop : outside) {
+        outsideArea += LoopArea(loop);
+    }
+    return outsideArea <= shape.slackArea;
+}
+
+bool ExactFill::EmptyAfterPlacing(IntegerPath placedLoop, IntegerPaths& rest) {
+    // The strip less every piece placed, less the slivers that rounding leaves between them.
+    m_placedLoops.push_back(std::move(placedLoop));
+    IntegerPaths cutOut;
+    RegionClipper cut;
+    cut.AddSubject(m_strip);
+    cut.AddClips(m_placedLoops);
+    if (!cut.Difference(cutOut) || !OpenRegion(cutOut, 0.5 * kSliverUnits, rest)) {
+        m_placedLoops.pop_back();
+        return false;
+    }
+    CleanLoops(rest, kCleanUnits);
+    std::erase_if(rest, [](const IntegerPath& loop) { return loop.size() < 3; });
+    return true;
 }
 
 bool ExactFill::Fillable(const IntegerPaths& empty) const {

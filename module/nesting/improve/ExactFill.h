@@ -76,6 +76,19 @@ private:
     // Part turned by angle, counter-clockwise; throws PolygonArithmeticError out of range.
     Shape MakeShape(const NestPolygon& part, double angle) const;
     bool Step(const IntegerPaths& empty, int left);
+    // A shape put with its bottom-left vertex on a corner.
+    struct Placement {
+        GePoint shift;
+        // Its outline there, in drawing units and rounded to integer units.
+        GePoints outline;
+        IntegerPath loop;
+    };
+    // Whether shape, its bottom-left vertex on corner, lies in the empty part up to rounding.
+    bool Fits(const Shape& shape, const GePoint& corner, const IntegerPaths& empty,
+              Placement& placement) const;
+    // Adds a placed piece's loop to the placed loops and gives the part still empty; false
+    // (nothing added) when the arithmetic fails.
+    bool EmptyAfterPlacing(IntegerPath placedLoop, IntegerPaths& rest);
     // Whether the empty part may still be filled by the pieces left.
     bool Fillable(const IntegerPaths& empty) const;
     // The exact point (drawing units) of the integer vertex v: the nearest placed corner or
