@@ -241,6 +241,26 @@ TEST(ExactFill, SetsThatCannotFillTheStripAreSearchedToTheEndOrUntilGivenUp) {
     EXPECT_FALSE(fuFill.Exhausted());
 }
 
+TEST(ExactFill, APartAsTallAsTheStripStandsUprightInTheFillAndInTheLeastWidth) {
+    // A 10 by 1 bar in a strip 10 high: upright it touches both edges, which the order search's
+    // angles leave out, but the fill and the least width count it.
+    NestPolygon bar = Rectangle(L"bar", 10, 1);
+    bar.SetRotatable(true);
+    testing::StripProblem problem = Strip(10.0, Polygons{bar});
+    problem.rotationCount = 4;
+    const NestSettings settings = testing::StripSettings(problem, true, 10);
+    const Neighbourhood moves(problem.parts, problem.sheet, settings);
+    EXPECT_EQ(moves.AnglesOf(0), (std::vector<double>{0.0, 180.0}));
+    EXPECT_EQ(moves.FittingAnglesOf(0), (std::vector<double>{0.0, 90.0, 180.0, 270.0}));
+    EXPECT_NEAR(moves.LowerBound(), 1.0, 1e-12);
+    ExactFill fill(problem.parts, AnglesOf(moves), problem.sheet, settings, moves.LowerBound());
+    const std::optional<Positions> positions = fill.Search(nullptr);
+    ASSERT_TRUE(positions.has_value());
+    EXPECT_TRUE((*positions)[0].rotation == 90.0 || (*positions)[0].rotation == 270.0);
+    EXPECT_NEAR(testing::UsedLength(problem, *positions), 1.0, 1e-9);
+    EXPECT_EQ(testing::CheckLayout(problem, *positions, "exact-fill-upright"), "");
+}
+
 TEST(ExactFill, TheImprovingSearchEndsAtTheLowerBoundWithTheFill) {
     const testing::StripProblem problem =
         testing::MakeStripProblem(testing::LoadEsicup("dighe1"), false);
