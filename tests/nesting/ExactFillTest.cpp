@@ -20,17 +20,11 @@
 namespace gantrel {
 namespace {
 
-NestPolygon Rectangle(const std::wstring& name, double width, double height) {
-    NestPolygon p{GePoint(0, 0), GePoint(width, 0), GePoint(width, height), GePoint(0, height)};
-    p.SetName(name);
-    return p;
-}
-
 testing::StripProblem Strip(double height, Polygons parts) {
     testing::StripProblem problem;
     problem.name = "strip";
     problem.stripHeight = height;
-    problem.sheet = Rectangle(L"-1", 10.0 * height, height);
+    problem.sheet = testing::NamedRectangle(L"-1", 10.0 * height, height);
     problem.parts = std::move(parts);
     problem.totalArea = TotalArea(problem.parts);
     return problem;
@@ -194,7 +188,8 @@ TEST(ExactFill, RectanglesCutAlongSlantedLinesComeBackWhole) {
 TEST(ExactFill, SetsThatCannotFillTheStripAreSearchedToTheEndOrUntilGivenUp) {
     // A 6 by 6 square and a 4 by 6 upright rectangle fill a 6 by 10 strip only when the
     // rectangle may lie on its side.
-    const Polygons parts{Rectangle(L"square", 6, 6), Rectangle(L"bar", 4, 6)};
+    const Polygons parts{testing::NamedRectangle(L"square", 6, 6),
+                         testing::NamedRectangle(L"bar", 4, 6)};
     testing::StripProblem problem = Strip(10.0, parts);
     problem.rotationCount = 4;
     for (const bool turning : {false, true}) {
@@ -219,9 +214,10 @@ TEST(ExactFill, SetsThatCannotFillTheStripAreSearchedToTheEndOrUntilGivenUp) {
     }
 
     // A part with a hole, or area that is not the strip's, rules a fill out before any search.
-    NestPolygon framed = Rectangle(L"framed", 6, 6);
+    NestPolygon framed = testing::NamedRectangle(L"framed", 6, 6);
     framed.AddHole(NestPolygon{GePoint(2, 2), GePoint(3, 2), GePoint(3, 3), GePoint(2, 3)});
-    const testing::StripProblem holed = Strip(10.0, Polygons{framed, Rectangle(L"bar", 6, 4)});
+    const testing::StripProblem holed =
+        Strip(10.0, Polygons{framed, testing::NamedRectangle(L"bar", 6, 4)});
     const NestSettings plain = testing::StripSettings(holed, false, 10);
     const Neighbourhood holedMoves(holed.parts, holed.sheet, plain);
     EXPECT_FALSE(ExactFill(holed.parts, AnglesOf(holedMoves), holed.sheet, plain,
@@ -244,7 +240,7 @@ TEST(ExactFill, SetsThatCannotFillTheStripAreSearchedToTheEndOrUntilGivenUp) {
 TEST(ExactFill, APartAsTallAsTheStripStandsUprightInTheFillAndInTheLeastWidth) {
     // A 10 by 1 bar in a strip 10 high: upright it touches both edges, which the order search's
     // angles leave out, but the fill and the least width count it.
-    NestPolygon bar = Rectangle(L"bar", 10, 1);
+    NestPolygon bar = testing::NamedRectangle(L"bar", 10, 1);
     bar.SetRotatable(true);
     testing::StripProblem problem = Strip(10.0, Polygons{bar});
     problem.rotationCount = 4;

@@ -1,5 +1,6 @@
 // The genetic search: angles, layouts, the first generation, the order GetNext hands layouts
 // out in, breeding, and the guarded corners (a population of one, a rotation count of 0).
+#include "StripNesting.h"
 #include "common/Random.h"
 #include "nesting/geometry/Predicates.h"
 #include "nesting/search/Losowacz.h"
@@ -13,21 +14,15 @@
 namespace gantrel {
 namespace {
 
-NestPolygon Rectangle(const std::wstring& name, double w, double h) {
-    NestPolygon p{GePoint(0, 0), GePoint(w, 0), GePoint(w, h), GePoint(0, h)};
-    p.SetName(name);
-    return p;
-}
-
 Polygons Parts(int n) {
     Polygons parts;
     for (int i = 0; i < n; ++i) {
-        parts.Add(Rectangle(L"p" + std::to_wstring(i), 10.0 + i, 5.0));
+        parts.Add(testing::NamedRectangle(L"p" + std::to_wstring(i), 10.0 + i, 5.0));
     }
     return parts;
 }
 
-const NestPolygon kSheet = Rectangle(L"-1", 1000.0, 500.0);
+const NestPolygon kSheet = testing::NamedRectangle(L"-1", 1000.0, 500.0);
 
 // Names of a layout's parts as indices into Parts().
 std::vector<int> Order(const Layout& layout) {
@@ -227,11 +222,11 @@ TEST(RandomAngle, OnlyAnglesAtWhichThePartFitsTheSheetAndZeroOtherwise) {
     NestSettings settings;
     settings.rotationAllowed = true;
     settings.rotationCount = 4;
-    const NestPolygon narrowSheet = Rectangle(L"-1", 100.0, 10.0);
+    const NestPolygon narrowSheet = testing::NamedRectangle(L"-1", 100.0, 10.0);
     Losowacz search(Parts(2), narrowSheet, settings, FrozenClock());
-    const NestPolygon longPart = Rectangle(L"long", 50.0, 5.0);
-    const NestPolygon hugePart = Rectangle(L"huge", 500.0, 50.0);
-    NestPolygon fixedPart = Rectangle(L"fixed", 5.0, 5.0);
+    const NestPolygon longPart = testing::NamedRectangle(L"long", 50.0, 5.0);
+    const NestPolygon hugePart = testing::NamedRectangle(L"huge", 500.0, 50.0);
+    NestPolygon fixedPart = testing::NamedRectangle(L"fixed", 5.0, 5.0);
     fixedPart.SetRotatable(false);
     std::set<double> seen;
     srand(4);

@@ -45,6 +45,12 @@ double Clip(const GePoints& a, const GePoints& b, ClipperLib::ClipType type) {
 
 } // namespace
 
+NestPolygon NamedRectangle(const std::wstring& name, double width, double height) {
+    NestPolygon p{GePoint(0, 0), GePoint(width, 0), GePoint(width, height), GePoint(0, height)};
+    p.SetName(name);
+    return p;
+}
+
 StripProblem MakeStripProblem(const EsicupInstance& instance, bool allowRotation) {
     StripProblem problem;
     problem.name = instance.name;

@@ -32,6 +32,9 @@ struct StripProblem {
     std::map<std::wstring, GePoint> solution;
 };
 
+// A width by height rectangle with its lower-left corner at the origin, named name.
+NestPolygon NamedRectangle(const std::wstring& name, double width, double height);
+
 // Every piece of the instance; rotations as allowed when allowRotation, otherwise none.
 StripProblem MakeStripProblem(const EsicupInstance& instance, bool allowRotation);
 

@@ -220,6 +220,18 @@ bool SameShape(const NestPolygon& a, const NestPolygon& b, bool ignoreCase) {
 
 } // namespace
 
+bool IdenticalPoints(const GePoints& a, const GePoints& b) {
+    if (a.Size() != b.Size()) {
+        return false;
+    }
+    for (int i = 0; i < a.Size(); ++i) {
+        if (a[i].x != b[i].x || a[i].y != b[i].y) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsSame(const NestPolygon& a, const NestPolygon& b) {
     return SameShape(a, b, true);
 }

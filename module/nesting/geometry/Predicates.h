@@ -41,6 +41,8 @@ bool Contains(const NestPolygon& polygon, const GePoint& p);
 bool OnBoundary(const NestPolygon& polygon, const GePoint& p);
 // Exactly four points, each on a corner of the bounding box (1e-7).
 bool IsRectangle(const GePoints& polygon);
+// Same points in the same order, compared exactly (no tolerance).
+bool IdenticalPoints(const GePoints& a, const GePoints& b);
 
 // Same point count, rotation within 1e-10, names equal ignoring case, holes pairwise not
 // Differs, and no pair of corresponding points Apart.

@@ -31,25 +31,13 @@ template <typename Visit> void ForEachPair(int size, Visit visit, int from = 0) 
     }
 }
 
-bool SamePoints(const GePoints& a, const GePoints& b) {
-    if (a.Size() != b.Size()) {
-        return false;
-    }
-    for (int i = 0; i < a.Size(); ++i) {
-        if (a[i].x != b[i].x || a[i].y != b[i].y) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SamePart(const NestPolygon& a, const NestPolygon& b) {
-    if (a.Name() != b.Name() || a.Rotation() != b.Rotation() || !SamePoints(a, b) ||
+    if (a.Name() != b.Name() || a.Rotation() != b.Rotation() || !IdenticalPoints(a, b) ||
         a.HoleCount() != b.HoleCount()) {
         return false;
     }
     for (int h = 0; h < a.HoleCount(); ++h) {
-        if (!SamePoints((*a.Holes())[h], (*b.Holes())[h])) {
+        if (!IdenticalPoints((*a.Holes())[h], (*b.Holes())[h])) {
             return false;
         }
     }

@@ -68,18 +68,6 @@ double InteriorAngle(const GePoints& loop, int i) {
     return InteriorAngle(p.x, p.y, prev.x, prev.y, next.x, next.y);
 }
 
-bool SameOutline(const NestPolygon& a, const NestPolygon& b) {
-    if (a.Size() != b.Size()) {
-        return false;
-    }
-    for (int i = 0; i < a.Size(); ++i) {
-        if (a[i].x != b[i].x || a[i].y != b[i].y) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The leftmost vertex of the loops (ties within kTieUnits to the lowest): its loop and index.
 std::pair<std::size_t, std::size_t> BottomLeftCorner(const IntegerPaths& loops) {
     std::int64_t minX = 0;
@@ -139,7 +127,7 @@ ExactFill::ExactFill(const Polygons& parts, const std::vector<std::vector<double
             }
             auto alike = std::find_if(m_groups.begin(), m_groups.end(), [&](const Group& group) {
                 const int first = group.parts.front();
-                return SameOutline(parts[first], part) && angles[first] == angles[p];
+                return IdenticalPoints(parts[first], part) && angles[first] == angles[p];
             });
             if (alike != m_groups.end()) {
                 alike->parts.push_back(p);
