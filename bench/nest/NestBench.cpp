@@ -93,6 +93,7 @@ struct ImproveSetup {
     bool annealing = true;
     bool shrinking = true;
     bool exactFill = true;
+    bool overlap = true;
     int batch = 0; // 0: the search's default
 };
 
@@ -133,6 +134,7 @@ public:
         search.SetAnnealing(m_setup.annealing);
         search.SetShrinking(m_setup.shrinking);
         search.SetExactFill(m_setup.exactFill);
+        search.SetOverlap(m_setup.overlap);
         if (m_setup.batch > 0) {
             search.SetBatchSize(m_setup.batch);
         }
@@ -251,6 +253,8 @@ int Main(int argc, char** argv) {
             setup.shrinking = value != "off";
         } else if (flag == "--exact-fill") {
             setup.exactFill = value != "off";
+        } else if (flag == "--overlap") {
+            setup.overlap = value != "off";
         } else if (flag == "--batch") {
             setup.batch = std::stoi(value);
         } else if (flag == "--layouts") {

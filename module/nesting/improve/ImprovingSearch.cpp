@@ -6,8 +6,10 @@
 #include "nesting/place/ResultRater.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -38,6 +40,10 @@ constexpr double kBoundSlack = 1e-9;
 // search has no deadline.
 constexpr double kExactFillShare = 0.025;
 constexpr std::int64_t kExactFillSteps = 20000;
+// The share of the time the order search shrinks alone before the overlap search joins it, and
+// the length of the slices the two then run side by side, in seconds.
+constexpr double kOverlapStart = 0.1;
+constexpr double kSliceSeconds = 0.25;
 
 } // namespace
 
@@ -91,6 +97,7 @@ double ImprovingSearch::Cost(const Evaluation& evaluation) const {
 
 Result ImprovingSearch::Improve(const Result& start) {
     m_evaluations = 0;
+    m_overlapMoves = 0;
     Result best = start;
     Sequence current = m_neighbourhood.FromResult(start);
     Sequence bestSequence = current;
@@ -235,9 +242,13 @@ std::optional<Result> ImprovingSearch::FillExactly(double startTime) {
     if (!positions) {
         return std::nullopt;
     }
+    return Rated(*positions);
+}
+
+Result ImprovingSearch::Rated(const Positions& positions) const {
     // Rated as the run's placer rates a layout: the parts as placed, turned but not moved.
     Polygons placed;
-    for (const Position& position : *positions) {
+    for (const Position& position : positions) {
         for (const NestPolygon& part : m_parts) {
             if (part.Name() == position.name) {
                 NestPolygon turned = part;
@@ -250,9 +261,23 @@ std::optional<Result> ImprovingSearch::FillExactly(double startTime) {
         }
     }
     Result result;
-    result.sheets.Add(*positions);
-    result.rating = ResultRater(placed, *positions, m_sheet, ResultRater::AreaStep(m_parts)).Rate();
+    result.sheets.Add(positions);
+    result.rating = ResultRater(placed, positions, m_sheet, ResultRater::AreaStep(m_parts)).Rate();
     return result;
+}
+
+std::unique_ptr<OverlapSearch> ImprovingSearch::MakeOverlapSearch(const Result& best) {
+    if (best.sheets.IsEmpty()) {
+        return nullptr;
+    }
+    std::vector<std::vector<double>> angles;
+    for (int p = 0; p < m_parts.Size(); ++p) {
+        angles.push_back(m_neighbourhood.FittingAnglesOf(p));
+    }
+    EnsureNoFitPolygons({OverlapSearch::Shapes(m_parts, angles)}, m_settings, m_index, m_printer);
+    auto search = std::make_unique<OverlapSearch>(m_parts, angles, best.sheets[0], m_index, m_sheet,
+                                                  m_random());
+    return search->Usable() ? std::move(search) : nullptr;
 }
 
 std::optional<ImprovingSearch::End> ImprovingSearch::EndBeforeRound(const Result& best,
@@ -388,11 +413,20 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     const double startTemperature = kShrinkTemperature / std::max(1, m_parts.Size());
 
-    while (true) {
-        double now = 0.0;
-        if (const std::optional<End> end = EndBeforeRound(best, now)) {
-            return finish(*end);
-        }
+    // A new best: the sheet is cut again below it, from its own arrangement.
+    const auto restartFromBest = [&] {
+        bestWidth = UsedWidthOf(best);
+        limit = limitX();
+        current = bestSequence;
+        currentCost = std::numeric_limits<double>::infinity();
+        currentOut.clear();
+        currentEvaluation = Evaluation();
+        roundsSinceFit = 0;
+    };
+    // One round of the order search at time now: true when it found a new best. Sets stopped
+    // when a stop request cut the round short.
+    bool stopped = false;
+    const auto round = [&](double now) {
         std::vector<Sequence> candidates;
         for (int b = 0; b < m_batch; ++b) {
             Sequence next = m_neighbourhood.Neighbour(current, m_random);
@@ -408,7 +442,8 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
         }
         std::vector<Evaluation> evaluations;
         if (!EvaluateBatch(candidates, limit, &currentEvaluation, evaluations)) {
-            return finish(End::Stop);
+            stopped = true;
+            return false;
         }
 
         std::size_t chosen = 0;
@@ -430,15 +465,8 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
         if (improved) {
             // Every part fits the cut sheet: cut again from the new best.
             ++m_shrinks;
-            bestWidth = UsedWidthOf(best);
-            limit = limitX();
-            current = bestSequence;
-            currentCost = std::numeric_limits<double>::infinity();
-            currentOut.clear();
-            currentEvaluation = Evaluation();
-            roundsSinceFit = 0;
-            Tell(best, true, lastReport);
-            continue;
+            restartFromBest();
+            return true;
         }
         if (Accepts(costs[chosen] - currentCost, startTemperature, startTime, now)) {
             current = candidates[chosen];
@@ -462,7 +490,83 @@ Result ImprovingSearch::Shrink(Result best, Sequence bestSequence, double startT
             // Placed on the old cut: of no use on the new one.
             currentEvaluation = Evaluation();
         }
-        Tell(best, false, lastReport);
+        return false;
+    };
+
+    // Once a share of the time has passed, the overlap search runs beside the order search, each
+    // on a core, in slices of about kSliceSeconds; between slices the better layout of the two is
+    // the best, and the other search goes on below it.
+    std::unique_ptr<OverlapSearch> overlap;
+    bool overlapTried = false;
+    int sliceRounds = 1;
+    std::int64_t sliceMoves = 1;
+    while (true) {
+        double now = 0.0;
+        if (const std::optional<End> end = EndBeforeRound(best, now)) {
+            return finish(*end);
+        }
+        if (m_overlap && !overlapTried && Elapsed(startTime, now) >= kOverlapStart) {
+            overlapTried = true;
+            overlap = MakeOverlapSearch(best);
+        }
+        if (!overlap) {
+            const bool improved = round(now);
+            if (stopped) {
+                return finish(End::Stop);
+            }
+            Tell(best, improved, lastReport);
+            continue;
+        }
+
+        bool orderImproved = false;
+        std::optional<Positions> found;
+        double orderSeconds = 0.0;
+        double overlapSeconds = 0.0;
+        ParallelFor(
+            0, 2,
+            [&](int side) {
+                const auto begun = std::chrono::steady_clock::now();
+                if (side == 0) {
+                    for (int r = 0; r < sliceRounds && !stopped; ++r) {
+                        orderImproved = round(now) || orderImproved;
+                    }
+                } else {
+                    const std::int64_t until = overlap->Moves() + sliceMoves;
+                    overlap->Run(
+                        [&] { return overlap->Moves() >= until || StopRequested(); },
+                        [&found](const Positions& positions, double) { found = positions; });
+                }
+                const std::chrono::duration<double> spent =
+                    std::chrono::steady_clock::now() - begun;
+                (side == 0 ? orderSeconds : overlapSeconds) = spent.count();
+            },
+            false);
+        m_overlapMoves = overlap->Moves();
+        if (stopped || StopRequested()) {
+            return finish(End::Stop);
+        }
+        bool improved = orderImproved;
+        if (found) {
+            Result result = Rated(*found);
+            if (result.rating > best.rating) {
+                best = std::move(result);
+                bestSequence = m_neighbourhood.FromResult(best);
+                ++m_shrinks;
+                restartFromBest();
+                improved = true;
+            }
+        }
+        if (orderImproved) {
+            overlap->Adopt(best.sheets[0]);
+        }
+        // The next slice's rounds and moves, so that each side takes about a slice.
+        const auto scaled = [](double count, double seconds) {
+            return std::clamp(count * kSliceSeconds / std::max(seconds, 1e-4), 1.0, 1e6);
+        };
+        sliceRounds = static_cast<int>(scaled(sliceRounds, orderSeconds));
+        sliceMoves =
+            static_cast<std::int64_t>(scaled(static_cast<double>(sliceMoves), overlapSeconds));
+        Tell(best, improved, lastReport);
     }
 }
 

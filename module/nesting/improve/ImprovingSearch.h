@@ -5,10 +5,12 @@
 #include "nesting/improve/Evaluation.h"
 #include "nesting/improve/ExactFill.h"
 #include "nesting/improve/Neighbourhood.h"
+#include "nesting/improve/OverlapSearch.h"
 
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <random>
 #include <vector>
@@ -76,6 +78,10 @@ public:
     // to the lower bound are first searched for such a fill (ExactFill), for a fortieth of the
     // time at most.
     void SetExactFill(bool on) { m_exactFill = on; }
+    // With the overlap search on (the default), an OverlapSearch joins the shrinking once a tenth
+    // of the time has passed: the two run side by side, each on a core, and each goes on below
+    // the better layout of the two.
+    void SetOverlap(bool on) { m_overlap = on; }
 
     // Improves on start, a layout of the run's parts (every part placed or not). Returns the best
     // layout found: start itself unless a strictly better rated one turned up.
@@ -87,6 +93,8 @@ public:
     int Shrinks() const { return m_shrinks; }
     // Steps of the search for an exact fill (0 when it did not apply).
     std::int64_t ExactFillSteps() const { return m_exactFillSteps; }
+    // Parts the overlap search moved.
+    std::int64_t OverlapMoves() const { return m_overlapMoves; }
     End Ended() const { return m_end; }
     const Neighbourhood& Moves() const { return m_neighbourhood; }
     // Used width of a result's layout on this run's parts (0 without positions).
@@ -112,6 +120,11 @@ private:
     // The search for an exact fill, until a share of the time to the deadline (or a number of
     // steps without one) has passed; the layout found, rated as the run rates it.
     std::optional<Result> FillExactly(double startTime);
+    // An overlap search from best (which places every part), its no-fit sets computed first;
+    // null when it cannot work on best.
+    std::unique_ptr<OverlapSearch> MakeOverlapSearch(const Result& best);
+    // A layout of every part, rated as the run's placer rates it.
+    Result Rated(const Positions& positions) const;
     // The shrinking search from best (which places every part) until it ends.
     Result Shrink(Result best, Sequence bestSequence, double startTime);
     // The fraction of the time from startTime to the deadline that has passed at now.
@@ -137,6 +150,8 @@ private:
     bool m_annealing = true;
     bool m_shrinking = true;
     bool m_exactFill = true;
+    bool m_overlap = true;
+    std::int64_t m_overlapMoves = 0;
     std::int64_t m_exactFillSteps = 0;
     int m_evaluations = 0;
     int m_shrinks = 0;
