@@ -31,8 +31,10 @@ namespace gantrel {
 // from the best with the first cut. Half the candidates move a part that was left out to an
 // earlier place in the order. Otherwise (parts left out even on the whole sheet, or shrinking
 // off) the objective is the used width, with the parts left out counted heavily and a small
-// pull of the parts' mass to the left. The best layout is kept by the run's own rating
-// (strictly higher replaces it) and is never lost: the search returns it whatever ends it.
+// pull of the parts' mass to the left. While it shrinks, an OverlapSearch on the other core
+// shrinks the best layout by moving overlapping parts apart (see SetOverlap). The best layout is
+// kept by the run's own rating (strictly higher replaces it) and is never lost: the search
+// returns it whatever ends it.
 class ImprovingSearch {
 public:
     // Seconds since some fixed moment.

@@ -567,7 +567,6 @@ void OverlapSearch::Run(const std::function<bool()>& giveUp, const Found& found)
             m_bestPlaces = m_places;
             m_bestWidth = WidthNow();
             m_separating = false;
-            ++m_shrinks;
             if (found) {
                 found(PositionsNow(), m_bestWidth);
             }

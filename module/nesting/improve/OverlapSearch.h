@@ -52,9 +52,8 @@ public:
     // below when it is narrower than the best so far; false, and nothing changed, otherwise.
     bool Adopt(const Positions& layout);
 
-    // Parts moved, and layouts found on a shorter strip, since the search was made.
+    // Parts moved since the search was made.
     std::int64_t Moves() const { return m_moves; }
-    int Shrinks() const { return m_shrinks; }
 
 private:
     struct Loop {
@@ -127,7 +126,6 @@ private:
     bool m_usable = false;
     std::mt19937_64 m_random;
     std::int64_t m_moves = 0;
-    int m_shrinks = 0;
 };
 
 } // namespace gantrel
