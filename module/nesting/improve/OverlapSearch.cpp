@@ -215,6 +215,21 @@ std::size_t OverlapSearch::PairSlot(int a, int b) const {
     return i * n - i * (i + 1) / 2 + (j - i - 1);
 }
 
+OverlapSearch::Relative OverlapSearch::RelativeOf(int m, const Place& p, int j) const {
+    // The part of lower index is the fixed one of the pair's no-fit set.
+    const bool mFixed = m < j;
+    const Place& q = m_places[static_cast<std::size_t>(j)];
+    const int b = mFixed ? j : m;
+    const Place& fixed = mFixed ? p : q;
+    const Place& moving = mFixed ? q : p;
+    const std::size_t shapes = static_cast<std::size_t>(
+        fixed.shape * m_shapeCount[static_cast<std::size_t>(b)] + moving.shape);
+    const GePoint& reference = ShapeOf(b, moving.shape).reference;
+    return {&m_sets[static_cast<std::size_t>(m_pairSets[PairSlot(std::min(m, j), b)][shapes])],
+            GePoint(reference.x + moving.at.x - fixed.at.x, reference.y + moving.at.y - fixed.at.y),
+            mFixed};
+}
+
 double OverlapSearch::Depth(int m, const Place& p, int j) const {
     const Place& q = m_places[static_cast<std::size_t>(j)];
     const Shape& sm = ShapeOf(m, p.shape);
@@ -223,17 +238,9 @@ double OverlapSearch::Depth(int m, const Place& p, int j) const {
         p.at.y + sm.maxY <= q.at.y + sj.minY || q.at.y + sj.maxY <= p.at.y + sm.minY) {
         return 0.0;
     }
-    // The part of lower index is the fixed one of the pair's no-fit set.
-    const bool mFixed = m < j;
-    const int a = mFixed ? m : j;
-    const int b = mFixed ? j : m;
-    const Place& fixed = mFixed ? p : q;
-    const Place& moving = mFixed ? q : p;
-    const int count = m_shapeCount[static_cast<std::size_t>(b)];
-    const NoFitSet& set = m_sets[static_cast<std::size_t>(
-        m_pairSets[PairSlot(a, b)][static_cast<std::size_t>(fixed.shape * count + moving.shape)])];
-    const GePoint& reference = ShapeOf(b, moving.shape).reference;
-    const GePoint r(reference.x + moving.at.x - fixed.at.x, reference.y + moving.at.y - fixed.at.y);
+    const Relative relative = RelativeOf(m, p, j);
+    const NoFitSet& set = *relative.set;
+    const GePoint& r = relative.point;
     if (r.x <= set.minX || r.x >= set.maxX || r.y <= set.minY || r.y >= set.maxY) {
         return 0.0;
     }
@@ -322,21 +329,11 @@ void OverlapSearch::Refine(int m, Place& p, double& c) const {
         if (deepest < 0) {
             break;
         }
-        const Place& q = m_places[static_cast<std::size_t>(deepest)];
-        const bool mFixed = m < deepest;
-        const int a = mFixed ? m : deepest;
-        const int b = mFixed ? deepest : m;
-        const Place& fixed = mFixed ? p : q;
-        const Place& moving = mFixed ? q : p;
-        const int count = m_shapeCount[static_cast<std::size_t>(b)];
-        const NoFitSet& set = m_sets[static_cast<std::size_t>(m_pairSets[PairSlot(
-            a, b)][static_cast<std::size_t>(fixed.shape * count + moving.shape)])];
-        const GePoint& reference = ShapeOf(b, moving.shape).reference;
-        const GePoint r(reference.x + moving.at.x - fixed.at.x,
-                        reference.y + moving.at.y - fixed.at.y);
+        const Relative relative = RelativeOf(m, p, deepest);
+        const GePoint& r = relative.point;
         GePoint boundary = r;
         double distance = std::numeric_limits<double>::infinity();
-        for (const Loop& loop : set.loops) {
+        for (const Loop& loop : relative.set->loops) {
             const std::size_t points = loop.points.size();
             for (std::size_t i = 0; i < points; ++i) {
                 GePoint nearest;
@@ -352,7 +349,8 @@ void OverlapSearch::Refine(int m, Place& p, double& c) const {
         const double dx = boundary.x - r.x;
         const double dy = boundary.y - r.y;
         Place out = p;
-        out.at = mFixed ? GePoint(p.at.x - dx, p.at.y - dy) : GePoint(p.at.x + dx, p.at.y + dy);
+        out.at =
+            relative.mFixed ? GePoint(p.at.x - dx, p.at.y - dy) : GePoint(p.at.x + dx, p.at.y + dy);
         out = Clamp(m, out);
         const double cost = Cost(m, out, c);
         if (cost >= c) {

@@ -82,6 +82,14 @@ private:
                                                  shape)];
     }
     std::size_t PairSlot(int a, int b) const;
+    // The no-fit set of part m at place p and part j at its place, and where the moving part's
+    // reference point lies relative to the fixed part (the part of lower index is fixed).
+    struct Relative {
+        const NoFitSet* set = nullptr;
+        GePoint point;
+        bool mFixed = false;
+    };
+    Relative RelativeOf(int m, const Place& p, int j) const;
     // Penetration depth of part m at place p into part j at its place.
     double Depth(int m, const Place& p, int j) const;
     // Weighted overlap of part m at place p with every other part, summed until it passes bound.
